@@ -1,0 +1,90 @@
+// Writes a few small images from the test builder into a folder, as the
+// fuzzer's starting corpus.
+
+#include <cstdio>
+#include <string>
+
+#include "tests/d88_builder.h"
+
+using namespace d88test;
+
+namespace {
+
+// Only the tracks that d88cut reads, so the seed stays small.
+Disk PlanDisk() {
+    Disk disk;
+    disk.name = "PLAN";
+    for (int track : {2, 3, 4, 5, 6, 7, 8, 9, 27, 28, 29}) {
+        disk.tracks[track] = StandardTrack(track, SkewedOrder());
+    }
+    return disk;
+}
+
+Disk SmallDisk(const char* name, std::uint8_t n) {
+    Disk disk;
+    disk.name = name;
+    for (int track = 0; track < 3; ++track) {
+        for (int r = 1; r <= 4; ++r) {
+            Sector sector;
+            sector.c = static_cast<std::uint8_t>(track / 2);
+            sector.h = static_cast<std::uint8_t>(track % 2);
+            sector.r = static_cast<std::uint8_t>(r);
+            sector.n = n;
+            sector.data = SectorData(track, r, static_cast<std::size_t>(128) << n);
+            disk.tracks[track].push_back(sector);
+        }
+    }
+    return disk;
+}
+
+Disk OddCounts() {
+    Disk disk = SmallDisk("ODD", 0);
+    disk.tracks[0][0].count = 0;
+    disk.tracks[0][1].count = 0;
+    disk.tracks[0][2].count = 3;
+    for (Sector& sector : disk.tracks[1]) {
+        sector.count = 16;
+    }
+    disk.tracks[2][1].dataSize = 0;
+    disk.trackOffsets[5] = 0x80000000u;
+    return disk;
+}
+
+bool Write(const std::string& path, const Bytes& bytes) {
+    std::FILE* out = std::fopen(path.c_str(), "wb");
+    if (out == nullptr) {
+        return false;
+    }
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
+    return std::fclose(out) == 0 && written;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    if (argc != 2) {
+        std::fprintf(stderr, "Usage: make_seeds FOLDER\n");
+        return 1;
+    }
+    const std::string folder = argv[1];
+    const Bytes plan = BuildDisk(PlanDisk());
+    Disk zeroSize = SmallDisk("ZERO", 1);
+    zeroSize.diskSize = 0;
+    const struct {
+        const char* name;
+        Bytes bytes;
+    } seeds[] = {
+        {"plan.d88", plan},
+        {"plan-truncated.d88", Bytes(plan.begin(), plan.begin() + static_cast<std::ptrdiff_t>(plan.size() / 2 + 7))},
+        {"two-disks.d88", BuildImage({SmallDisk("ONE", 0), SmallDisk("TWO", 2)})},
+        {"odd-counts.d88", BuildDisk(OddCounts())},
+        {"disk-size-zero.d88", BuildDisk(zeroSize)},
+    };
+    for (const auto& seed : seeds) {
+        if (!Write(folder + "/" + seed.name, seed.bytes)) {
+            std::perror(seed.name);
+            return 1;
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,254 @@
+#include "image/d88image.h"
+
+#include <climits>
+#include <cstring>
+
+namespace {
+
+// Headers hold unsigned 32-bit fields; the reader keeps signed 32-bit values.
+// Spelled out so the wrap-around does not depend on the compiler.
+std::int32_t ToInt32(std::uint32_t value) {
+    if (value <= static_cast<std::uint32_t>(INT32_MAX)) {
+        return static_cast<std::int32_t>(value);
+    }
+    return -static_cast<std::int32_t>(~value) - 1;
+}
+
+bool SeekTo(std::FILE* file, std::int64_t offset) {
+    if (offset < 0 || offset > LONG_MAX) {
+        return false;
+    }
+    return std::fseek(file, static_cast<long>(offset), SEEK_SET) == 0;
+}
+
+bool Skip(std::FILE* file, std::uint16_t count) {
+    // Most hostile tracks are long runs of empty records; skip the call.
+    return count == 0 || std::fseek(file, count, SEEK_CUR) == 0;
+}
+
+bool ReadExactly(std::FILE* file, std::uint8_t* bytes, std::int32_t count) {
+    return std::fread(bytes, 1, static_cast<std::size_t>(count), file) ==
+           static_cast<std::size_t>(count);
+}
+
+bool IdMatches(const std::uint8_t* header, std::int32_t c, std::int32_t h, std::int32_t r,
+               std::int32_t n) {
+    return header[0] == c && header[1] == h && header[2] == r && header[3] == n;
+}
+
+}  // namespace
+
+std::uint16_t ReadU16Le(const std::uint8_t* bytes) {
+    return static_cast<std::uint16_t>(bytes[0] | (bytes[1] << 8));
+}
+
+std::uint32_t ReadU32Le(const std::uint8_t* bytes) {
+    return static_cast<std::uint32_t>(bytes[0]) | (static_cast<std::uint32_t>(bytes[1]) << 8) |
+           (static_cast<std::uint32_t>(bytes[2]) << 16) |
+           (static_cast<std::uint32_t>(bytes[3]) << 24);
+}
+
+D88Image::D88Image()
+    : file(nullptr),
+      diskCount(0),
+      firstSector(1),
+      lastSector(16),
+      diskOffsets(),
+      diskSize(0),
+      diskBase(0),
+      trackOffsets(),
+      mediaType(-1),
+      diskName() {}
+
+D88Image::~D88Image() {
+    if (file != nullptr) {
+        std::fclose(file);
+    }
+}
+
+bool D88Image::Open(const char* path) {
+    // Closing first means a second Open never leaks the earlier stream.
+    if (file != nullptr) {
+        std::fclose(file);
+    }
+    file = nullptr;
+    diskCount = 0;
+    mediaType = -1;
+    if (path == nullptr) {
+        return true;
+    }
+
+    file = std::fopen(path, "rb");
+    if (file == nullptr) {
+        return false;
+    }
+
+    // Disk sizes are unsigned and may add up past what a signed 32-bit offset
+    // holds; the scan stops before a disk that would start there.
+    std::int64_t offset = 0;
+    diskCount = 0;
+    while (diskCount < kMaxDisks && offset <= INT32_MAX) {
+        diskOffsets[diskCount] = static_cast<std::int32_t>(offset);
+        std::uint8_t header[kDiskHeaderSize];
+        if (!ReadAt(offset, header, kDiskHeaderSize)) {
+            break;
+        }
+        offset += ReadU32Le(header + kDiskSizeOffset);
+        ++diskCount;
+    }
+    return true;
+}
+
+bool D88Image::SelectDisk(std::int32_t index) {
+    if (file == nullptr) {
+        return false;
+    }
+    diskBase = -1;
+    mediaType = -1;
+    diskSize = 0;
+    diskName[0] = '\0';
+    if (index < 0 || index >= diskCount) {
+        return false;
+    }
+
+    // The file may have shrunk since Open counted this header.
+    std::uint8_t header[kDiskHeaderSize];
+    if (!ReadAt(diskOffsets[index], header, kDiskHeaderSize)) {
+        return false;
+    }
+    diskBase = diskOffsets[index];
+    for (std::int32_t i = 0; i < kMaxTracks; ++i) {
+        trackOffsets[i] = ToInt32(ReadU32Le(header + kTrackTableOffset + 4 * i));
+    }
+    mediaType = header[kMediaTypeOffset];
+    diskSize = ToInt32(ReadU32Le(header + kDiskSizeOffset));
+    // A bounded copy: up to the first zero, the rest zero-filled. Byte 16 is
+    // never written, so the name stays terminated.
+    std::int32_t i = 0;
+    for (; i < kDiskNameSize && header[kDiskNameOffset + i] != 0; ++i) {
+        diskName[i] = static_cast<char>(header[kDiskNameOffset + i]);
+    }
+    for (; i < kDiskNameSize; ++i) {
+        diskName[i] = '\0';
+    }
+    return true;
+}
+
+void D88Image::SetSectorRange(std::int32_t first, std::int32_t last) {
+    firstSector = first;
+    lastSector = last;
+}
+
+std::int32_t D88Image::GetDiskCount() const {
+    return diskCount;
+}
+
+const char* D88Image::GetDiskName() const {
+    return diskName;
+}
+
+std::int32_t D88Image::GetMediaType() const {
+    return mediaType;
+}
+
+bool D88Image::ReadAt(std::int64_t offset, std::uint8_t* bytes, std::int32_t count) {
+    return SeekTo(file, offset) && ReadExactly(file, bytes, count);
+}
+
+bool D88Image::SeekTrack(std::int32_t track) {
+    if (file == nullptr || track < 0 || track >= kMaxTracks) {
+        return false;
+    }
+    // An entry with its top bit set would point before the disk: absent too.
+    const std::int32_t entry = trackOffsets[track];
+    if (entry <= 0 || entry > diskSize) {
+        return false;
+    }
+    return SeekTo(file, static_cast<std::int64_t>(diskBase) + entry);
+}
+
+std::int32_t D88Image::ReadSector(std::int32_t track, std::int32_t c, std::int32_t h,
+                                  std::int32_t r, std::int32_t n, std::uint8_t* buffer,
+                                  std::int32_t maxLength) {
+    if (maxLength < 0 || !SeekTrack(track)) {
+        return 0;
+    }
+    // Each record's own count decides where the walk ends; the end of the
+    // file ends it at the latest, since every record moves on by a header.
+    for (std::int64_t i = 0;; ++i) {
+        std::uint8_t header[kSectorHeaderSize];
+        if (!ReadExactly(file, header, kSectorHeaderSize)) {
+            return 0;
+        }
+        const std::uint16_t count = ReadU16Le(header + kSectorCountOffset);
+        const std::uint16_t dataSize = ReadU16Le(header + kDataSizeOffset);
+        if (count == 0) {
+            return 0;
+        }
+        if (IdMatches(header, c, h, r, n)) {
+            const std::int32_t amount = dataSize < maxLength ? dataSize : maxLength;
+            // A truncated file gives what arrived, never more.
+            return static_cast<std::int32_t>(
+                std::fread(buffer, 1, static_cast<std::size_t>(amount), file));
+        }
+        if (!Skip(file, dataSize) || i == count - 1) {
+            return 0;
+        }
+    }
+}
+
+std::int32_t D88Image::ReadSectors(std::int32_t track, std::int32_t c, std::int32_t h,
+                                   std::int32_t r, std::int32_t n, std::uint8_t* buffer,
+                                   std::int32_t length) {
+    if (length <= 0 || n < 0 || n > kMaxSizeCode) {
+        return 0;
+    }
+    std::int32_t chunk = 128 << n;
+    std::int32_t total = 0;
+    // A sector that was found has C, H, R within 0 to 255 and a track below
+    // 164, so none of the steps below can overflow.
+    while (total < length) {
+        if (length - total < chunk) {
+            chunk = length - total;
+        }
+        if (ReadSector(track, c, h, r, n, buffer + total, chunk) < chunk) {
+            return total;
+        }
+        total += chunk;
+        if (r == lastSector) {
+            ++track;
+            if (h == 0) {
+                h = 1;
+            } else {
+                h = 0;
+                ++c;
+            }
+            r = firstSector;
+        } else {
+            ++r;
+        }
+    }
+    return total;
+}
+
+std::int32_t D88Image::ReadSectorIds(std::int32_t track, std::uint8_t* buffer,
+                                     std::int32_t length) {
+    if (!SeekTrack(track)) {
+        return 0;
+    }
+    std::int32_t written = 0;
+    // Unlike ReadSector, a count of 0 does not end the list.
+    for (std::int64_t i = 0; length - written >= 4; ++i) {
+        std::uint8_t header[kSectorHeaderSize];
+        if (!ReadExactly(file, header, kSectorHeaderSize)) {
+            break;
+        }
+        std::memcpy(buffer + written, header, 4);
+        written += 4;
+        const std::uint16_t count = ReadU16Le(header + kSectorCountOffset);
+        if (!Skip(file, ReadU16Le(header + kDataSizeOffset)) || i == count - 1) {
+            break;
+        }
+    }
+    return written;
+}

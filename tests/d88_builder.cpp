@@ -1,0 +1,151 @@
+#include "tests/d88_builder.h"
+
+#include <cstdio>
+
+#include "image/d88image.h"
+
+namespace d88test {
+
+void PutU16Le(Bytes& out, std::uint16_t value) {
+    out.push_back(static_cast<std::uint8_t>(value));
+    out.push_back(static_cast<std::uint8_t>(value >> 8));
+}
+
+void PutU32Le(Bytes& out, std::uint32_t value) {
+    for (int shift = 0; shift < 32; shift += 8) {
+        out.push_back(static_cast<std::uint8_t>(value >> shift));
+    }
+}
+
+void SetU16Le(Bytes& bytes, std::size_t offset, std::uint16_t value) {
+    bytes.at(offset) = static_cast<std::uint8_t>(value);
+    bytes.at(offset + 1) = static_cast<std::uint8_t>(value >> 8);
+}
+
+void SetU32Le(Bytes& bytes, std::size_t offset, std::uint32_t value) {
+    for (std::size_t i = 0; i < 4; ++i) {
+        bytes.at(offset + i) = static_cast<std::uint8_t>(value >> (8 * i));
+    }
+}
+
+namespace {
+
+std::size_t TrackSize(const Track& track) {
+    std::size_t size = 0;
+    for (const Sector& sector : track) {
+        size += kSectorHeaderSize + sector.data.size();
+    }
+    return size;
+}
+
+void PutTrack(Bytes& out, const Track& track) {
+    for (const Sector& sector : track) {
+        out.push_back(sector.c);
+        out.push_back(sector.h);
+        out.push_back(sector.r);
+        out.push_back(sector.n);
+        PutU16Le(out, sector.count.value_or(static_cast<std::uint16_t>(track.size())));
+        out.insert(out.end(), 8, 0);
+        PutU16Le(out, sector.dataSize.value_or(static_cast<std::uint16_t>(sector.data.size())));
+        out.insert(out.end(), sector.data.begin(), sector.data.end());
+    }
+}
+
+}  // namespace
+
+std::size_t TrackOffset(const Disk& disk, int track) {
+    std::size_t offset = kDiskHeaderSize;
+    for (const auto& [index, records] : disk.tracks) {
+        if (index == track) {
+            return offset;
+        }
+        offset += TrackSize(records);
+    }
+    return 0;
+}
+
+Bytes BuildDisk(const Disk& disk) {
+    Bytes out;
+    for (std::size_t i = 0; i < static_cast<std::size_t>(kDiskNameSize); ++i) {
+        out.push_back(i < disk.name.size() ? static_cast<std::uint8_t>(disk.name[i]) : 0);
+    }
+    out.resize(kMediaTypeOffset);
+    out.push_back(disk.mediaType);
+
+    std::size_t size = kDiskHeaderSize;
+    for (const auto& entry : disk.tracks) {
+        size += TrackSize(entry.second);
+    }
+    PutU32Le(out, disk.diskSize.value_or(static_cast<std::uint32_t>(size)));
+
+    for (int track = 0; track < kMaxTracks; ++track) {
+        std::uint32_t offset = 0;
+        if (disk.tracks.count(track) != 0) {
+            offset = static_cast<std::uint32_t>(TrackOffset(disk, track));
+        }
+        auto given = disk.trackOffsets.find(track);
+        PutU32Le(out, given != disk.trackOffsets.end() ? given->second : offset);
+    }
+    for (const auto& entry : disk.tracks) {
+        PutTrack(out, entry.second);
+    }
+    return out;
+}
+
+Bytes BuildImage(const std::vector<Disk>& disks) {
+    Bytes out;
+    for (const Disk& disk : disks) {
+        Bytes bytes = BuildDisk(disk);
+        out.insert(out.end(), bytes.begin(), bytes.end());
+    }
+    return out;
+}
+
+Bytes SectorData(int track, int r, std::size_t size) {
+    char label[32];
+    std::snprintf(label, sizeof label, "T%03d R%02d|", track, r);
+    Bytes data(size);
+    std::uint32_t state = static_cast<std::uint32_t>(track * 7919 + r * 104729 + 1);
+    for (std::size_t i = 0; i < size; ++i) {
+        state = state * 1103515245u + 12345u;
+        data[i] = static_cast<std::uint8_t>(state >> 16);
+    }
+    for (std::size_t i = 0; i < size && label[i] != '\0'; ++i) {
+        data[i] = static_cast<std::uint8_t>(label[i]);
+    }
+    return data;
+}
+
+Track StandardTrack(int track, const std::vector<int>& order) {
+    Track records;
+    for (std::size_t i = 0; i < 16; ++i) {
+        const int r = order.empty() ? static_cast<int>(i) + 1 : order.at(i);
+        Sector sector;
+        sector.c = static_cast<std::uint8_t>(track / 2);
+        sector.h = static_cast<std::uint8_t>(track % 2);
+        sector.r = static_cast<std::uint8_t>(r);
+        sector.n = 1;
+        sector.data = SectorData(track, r);
+        records.push_back(sector);
+    }
+    return records;
+}
+
+std::vector<int> SkewedOrder() {
+    std::vector<int> order;
+    for (int i = 0; i < 16; ++i) {
+        order.push_back(i * 3 % 16 + 1);
+    }
+    return order;
+}
+
+Disk Standard2D(bool skewed) {
+    Disk disk;
+    disk.name = "STANDARD 2D";
+    for (int track = 0; track < 80; ++track) {
+        disk.tracks[track] = StandardTrack(track, skewed ? SkewedOrder() : std::vector<int>{});
+    }
+    return disk;
+}
+
+}  // namespace d88test

@@ -1,0 +1,70 @@
+#pragma once
+// Builds D88 images in memory, so that each test states only what is odd
+// about its image.
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace d88test {
+
+using Bytes = std::vector<std::uint8_t>;
+
+void PutU16Le(Bytes& out, std::uint16_t value);
+void PutU32Le(Bytes& out, std::uint32_t value);
+void SetU16Le(Bytes& bytes, std::size_t offset, std::uint16_t value);
+void SetU32Le(Bytes& bytes, std::size_t offset, std::uint32_t value);
+
+struct Sector {
+    std::uint8_t c = 0;
+    std::uint8_t h = 0;
+    std::uint8_t r = 1;
+    std::uint8_t n = 1;
+    Bytes data;
+    // Written as given when set; otherwise the number of records in the
+    // track and the size of data.
+    std::optional<std::uint16_t> count;
+    std::optional<std::uint16_t> dataSize;
+};
+
+using Track = std::vector<Sector>;
+
+struct Disk {
+    // Up to 16 bytes; a shorter name is padded with zeros.
+    std::string name = "TEST";
+    std::uint8_t mediaType = 0;
+    // Track index to its records, laid out in index order after the header.
+    // A track that is not here has the offset 0 (absent).
+    std::map<int, Track> tracks;
+    // Track-table entries written as given, in place of the real offsets.
+    std::map<int, std::uint32_t> trackOffsets;
+    // The disk-size field; by default the disk's real size.
+    std::optional<std::uint32_t> diskSize;
+};
+
+Bytes BuildDisk(const Disk& disk);
+// Disks end to end.
+Bytes BuildImage(const std::vector<Disk>& disks);
+
+// Offset of a track's first record within the built disk, for tests that
+// damage the bytes afterwards.
+std::size_t TrackOffset(const Disk& disk, int track);
+
+// 256 bytes that differ for every (track, r): a short text naming the
+// sector, then bytes from a small generator seeded with both.
+Bytes SectorData(int track, int r, std::size_t size = 256);
+
+// A track of a two-sided disk with sectors 1 to 16 of 256 bytes, IDs
+// C = track / 2, H = track % 2, N 1, stored in the order given (by default
+// R 1 to 16) and holding SectorData.
+Track StandardTrack(int track, const std::vector<int>& order = {});
+
+// Sector numbers 1 to 16 in the order a skew of 3 stores them.
+std::vector<int> SkewedOrder();
+
+// A formatted 2D disk: 80 tracks (40 cylinders, 2 sides) of StandardTrack.
+Disk Standard2D(bool skewed = false);
+
+}  // namespace d88test

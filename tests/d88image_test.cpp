@@ -1,0 +1,243 @@
+// Opening images, counting and selecting disks.
+
+#include "image/d88image.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <filesystem>
+#include <string>
+
+#include "tests/d88_builder.h"
+#include "tests/test_support.h"
+
+namespace d88test {
+namespace {
+
+Disk NamedDisk(const std::string& name, std::uint8_t mediaType = 0) {
+    Disk disk;
+    disk.name = name;
+    disk.mediaType = mediaType;
+    return disk;
+}
+
+std::string WriteImage(const TempDir& dir, const Bytes& bytes) {
+    const std::string path = dir.File("image.d88");
+    WriteFile(path, bytes);
+    return path;
+}
+
+int OpenDescriptorCount() {
+    int count = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+        ++count;
+    }
+    return count;
+}
+
+TEST(LittleEndian, AssemblesLowestByteFirst) {
+    const std::uint8_t bytes[] = {0x01, 0x02, 0x03, 0x04};
+    EXPECT_EQ(ReadU32Le(bytes), 0x04030201u);
+    EXPECT_EQ(ReadU16Le(bytes), 0x0201u);
+    const std::uint8_t high[] = {0xFE, 0xFF, 0xFF, 0xFF};
+    EXPECT_EQ(ReadU32Le(high), 0xFFFFFFFEu);
+    EXPECT_EQ(ReadU16Le(high), 0xFFFEu);
+}
+
+TEST(D88Image, StartsWithNothingOpen) {
+    D88Image image;
+    EXPECT_EQ(image.GetDiskCount(), 0);
+    EXPECT_EQ(image.GetMediaType(), -1);
+    EXPECT_STREQ(image.GetDiskName(), "");
+    EXPECT_FALSE(image.SelectDisk(0));
+}
+
+TEST(D88Image, OpenFailsForMissingFile) {
+    TempDir dir;
+    D88Image image;
+    EXPECT_FALSE(image.Open(dir.File("missing.d88").c_str()));
+    EXPECT_EQ(image.GetDiskCount(), 0);
+    EXPECT_FALSE(image.SelectDisk(0));
+}
+
+Bytes Disks(int count, std::uint32_t size = kDiskHeaderSize) {
+    Disk disk;
+    disk.diskSize = size;
+    return BuildImage(std::vector<Disk>(static_cast<std::size_t>(count), disk));
+}
+
+Bytes WithTail(Bytes bytes, std::size_t extra) {
+    bytes.resize(bytes.size() + extra, 0xAA);
+    return bytes;
+}
+
+TEST(D88Image, CountsCompleteDiskHeaders) {
+    const struct {
+        const char* what;
+        Bytes bytes;
+        int count;
+    } cases[] = {
+        {"empty file", {}, 0},
+        {"one byte short of a header", Bytes(kDiskHeaderSize - 1, 0), 0},
+        {"one disk", Disks(1), 1},
+        {"one disk and 687 trailing bytes", WithTail(Disks(1), kDiskHeaderSize - 1), 1},
+        {"two disks", Disks(2), 2},
+        {"disk size 0 reads the same header every time", Disks(1, 0), kMaxDisks},
+        {"more disks than are counted", Disks(70), kMaxDisks},
+        {"disk size past the largest offset", Disks(1, 0x80000000u), 1},
+        {"disk size of all ones", Disks(1, 0xFFFFFFFFu), 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir dir;
+        D88Image image;
+        ASSERT_TRUE(image.Open(WriteImage(dir, c.bytes).c_str()));
+        EXPECT_EQ(image.GetDiskCount(), c.count);
+        EXPECT_EQ(image.SelectDisk(0), c.count > 0);
+        EXPECT_FALSE(image.SelectDisk(c.count));
+    }
+}
+
+TEST(D88Image, SelectDiskLoadsThatDisksHeader) {
+    TempDir dir;
+    D88Image image;
+    ASSERT_TRUE(image.Open(
+        WriteImage(dir, BuildImage({NamedDisk("FIRST", 0x10), NamedDisk("SECOND", 0x20)})).c_str()));
+    ASSERT_EQ(image.GetDiskCount(), 2);
+    ASSERT_TRUE(image.SelectDisk(1));
+    EXPECT_STREQ(image.GetDiskName(), "SECOND");
+    EXPECT_EQ(image.GetMediaType(), 0x20);
+    ASSERT_TRUE(image.SelectDisk(0));
+    EXPECT_STREQ(image.GetDiskName(), "FIRST");
+    EXPECT_EQ(image.GetMediaType(), 0x10);
+}
+
+TEST(D88Image, DiskSizeZeroPutsEveryDiskAtTheStart) {
+    Disk disk = NamedDisk("ONLY");
+    disk.diskSize = 0;
+    TempDir dir;
+    D88Image image;
+    ASSERT_TRUE(image.Open(WriteImage(dir, BuildImage({disk, NamedDisk("NEVER SEEN")})).c_str()));
+    ASSERT_EQ(image.GetDiskCount(), kMaxDisks);
+    ASSERT_TRUE(image.SelectDisk(kMaxDisks - 1));
+    EXPECT_STREQ(image.GetDiskName(), "ONLY");
+}
+
+TEST(D88Image, SelectDiskOutOfRangeClearsTheSelection) {
+    for (std::int32_t index : {2, -1, INT32_MIN, INT32_MAX}) {
+        SCOPED_TRACE(index);
+        TempDir dir;
+        D88Image image;
+        ASSERT_TRUE(
+            image.Open(WriteImage(dir, BuildImage({NamedDisk("A", 5), NamedDisk("B", 6)})).c_str()));
+        ASSERT_TRUE(image.SelectDisk(0));
+        EXPECT_FALSE(image.SelectDisk(index));
+        EXPECT_EQ(image.GetMediaType(), -1);
+        EXPECT_STREQ(image.GetDiskName(), "");
+    }
+}
+
+TEST(D88Image, SelectDiskFailsWhenTheFileHasShrunk) {
+    TempDir dir;
+    D88Image image;
+    Disk first = Standard2D();
+    first.name = "A";
+    const std::string path = WriteImage(dir, BuildImage({first, NamedDisk("B", 6)}));
+    ASSERT_TRUE(image.Open(path.c_str()));
+    ASSERT_EQ(image.GetDiskCount(), 2);
+    ASSERT_TRUE(image.SelectDisk(0));
+    std::filesystem::resize_file(path, BuildDisk(first).size() + 100);
+
+    EXPECT_FALSE(image.SelectDisk(1));
+    EXPECT_EQ(image.GetMediaType(), -1);
+    EXPECT_STREQ(image.GetDiskName(), "");
+    EXPECT_TRUE(image.SelectDisk(0));
+    EXPECT_STREQ(image.GetDiskName(), "A");
+}
+
+TEST(D88Image, NameStopsAtFirstZeroOrAfterSixteenBytes) {
+    const struct {
+        const char* what;
+        std::string field;
+        std::string name;
+    } cases[] = {
+        {"sixteen non-zero bytes", "ABCDEFGHIJKLMNOP", "ABCDEFGHIJKLMNOP"},
+        {"zero at offset 5", std::string("ABCDE\0GHIJKLMNOP", 16), "ABCDE"},
+        {"empty", "", ""},
+        {"high bytes", "\xC3\xFF\x80", "\xC3\xFF\x80"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Bytes bytes = BuildDisk(NamedDisk(c.field));
+        // What follows the name field must not leak into the name.
+        bytes[kDiskNameSize] = 'X';
+        TempDir dir;
+        D88Image image;
+        ASSERT_TRUE(image.Open(WriteImage(dir, bytes).c_str()));
+        ASSERT_TRUE(image.SelectDisk(0));
+        EXPECT_EQ(std::string(image.GetDiskName()), c.name);
+    }
+}
+
+TEST(D88Image, MediaTypeIsAnUnsignedByte) {
+    TempDir dir;
+    D88Image image;
+    ASSERT_TRUE(image.Open(WriteImage(dir, BuildDisk(NamedDisk("A", 0xFF))).c_str()));
+    ASSERT_TRUE(image.SelectDisk(0));
+    EXPECT_EQ(image.GetMediaType(), 255);
+}
+
+TEST(D88Image, CloseResetsCountAndMediaType) {
+    D88Image never;
+    EXPECT_TRUE(never.Open(nullptr));
+    EXPECT_EQ(never.GetDiskCount(), 0);
+    EXPECT_EQ(never.GetMediaType(), -1);
+
+    TempDir dir;
+    D88Image image;
+    ASSERT_TRUE(image.Open(WriteImage(dir, Disks(3)).c_str()));
+    ASSERT_TRUE(image.SelectDisk(0));
+    EXPECT_TRUE(image.Open(nullptr));
+    EXPECT_EQ(image.GetDiskCount(), 0);
+    EXPECT_EQ(image.GetMediaType(), -1);
+    EXPECT_FALSE(image.SelectDisk(0));
+}
+
+TEST(D88Image, OpenAgainClosesTheEarlierFile) {
+    TempDir dir;
+    const std::string three = dir.File("three.d88");
+    const std::string one = dir.File("one.d88");
+    WriteFile(three, Disks(3));
+    WriteFile(one, Disks(1));
+    D88Image image;
+    ASSERT_TRUE(image.Open(three.c_str()));
+    const int descriptors = OpenDescriptorCount();
+    for (int i = 0; i < 50; ++i) {
+        ASSERT_TRUE(image.Open(i % 2 == 0 ? one.c_str() : three.c_str()));
+    }
+    EXPECT_EQ(OpenDescriptorCount(), descriptors);
+    ASSERT_TRUE(image.Open(one.c_str()));
+    EXPECT_EQ(image.GetDiskCount(), 1);
+
+    // A failed Open still lets the earlier file go.
+    EXPECT_FALSE(image.Open(dir.File("missing.d88").c_str()));
+    EXPECT_EQ(OpenDescriptorCount(), descriptors - 1);
+    EXPECT_EQ(image.GetDiskCount(), 0);
+    EXPECT_FALSE(image.SelectDisk(0));
+}
+
+TEST(D88Image, NeverWritesTheImage) {
+    TempDir dir;
+    const std::string path = WriteImage(dir, BuildImage({Standard2D(), Standard2D(true)}));
+    const Bytes before = ReadFile(path);
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read);
+    D88Image image;
+    ASSERT_TRUE(image.Open(path.c_str()));
+    ASSERT_TRUE(image.SelectDisk(1));
+    std::uint8_t buffer[4096];
+    EXPECT_EQ(image.ReadSectors(0, 0, 0, 1, 1, buffer, sizeof buffer), 4096);
+    EXPECT_EQ(ReadFile(path), before);
+}
+
+}  // namespace
+}  // namespace d88test

@@ -98,6 +98,28 @@ TEST(D88Image, CountsCompleteDiskHeaders) {
     }
 }
 
+TEST(D88Image, ScanStopsBeforeADiskPastTheLargestSignedOffset) {
+    // A sparse file with a second header at 2 GiB, where no signed 32-bit
+    // offset reaches.
+    TempDir dir;
+    const std::string path = dir.File("large.d88");
+    const std::uintmax_t far = 0x80000000u;
+    WriteFile(path, Disks(1, 0x80000000u));
+    std::filesystem::resize_file(path, far);
+    {
+        std::FILE* out = std::fopen(path.c_str(), "ab");
+        ASSERT_NE(out, nullptr);
+        const Bytes header = BuildDisk(NamedDisk("FAR"));
+        ASSERT_EQ(std::fwrite(header.data(), 1, header.size(), out), header.size());
+        ASSERT_EQ(std::fclose(out), 0);
+    }
+    ASSERT_EQ(std::filesystem::file_size(path), far + kDiskHeaderSize);
+    D88Image image;
+    ASSERT_TRUE(image.Open(path.c_str()));
+    EXPECT_EQ(image.GetDiskCount(), 1);
+    EXPECT_FALSE(image.SelectDisk(1));
+}
+
 TEST(D88Image, SelectDiskLoadsThatDisksHeader) {
     TempDir dir;
     D88Image image;

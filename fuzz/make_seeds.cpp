@@ -10,16 +10,6 @@ using namespace d88test;
 
 namespace {
 
-// Only the tracks that d88cut reads, so the seed stays small.
-Disk PlanDisk() {
-    Disk disk;
-    disk.name = "PLAN";
-    for (int track : {2, 3, 4, 5, 6, 7, 8, 9, 27, 28, 29}) {
-        disk.tracks[track] = StandardTrack(track, SkewedOrder());
-    }
-    return disk;
-}
-
 Disk SmallDisk(const char* name, std::uint8_t n) {
     Disk disk;
     disk.name = name;
@@ -50,15 +40,6 @@ Disk OddCounts() {
     return disk;
 }
 
-bool Write(const std::string& path, const Bytes& bytes) {
-    std::FILE* out = std::fopen(path.c_str(), "wb");
-    if (out == nullptr) {
-        return false;
-    }
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
-    return std::fclose(out) == 0 && written;
-}
-
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -79,9 +60,10 @@ int main(int argc, char* argv[]) {
         {"two-disks.d88", BuildImage({SmallDisk("ONE", 0), SmallDisk("TWO", 2)})},
         {"odd-counts.d88", BuildDisk(OddCounts())},
         {"disk-size-zero.d88", BuildDisk(zeroSize)},
+        {"endless-walk.d88", HostileImage(4096, Hostile::kEndlessWalk)},
     };
     for (const auto& seed : seeds) {
-        if (!Write(folder + "/" + seed.name, seed.bytes)) {
+        if (!SaveFile(folder + "/" + seed.name, seed.bytes)) {
             std::perror(seed.name);
             return 1;
         }

@@ -59,14 +59,7 @@ int main(int argc, char* argv[]) {
             sector.data = SampleData(track, sector.r);
         }
     }
-    const d88test::Bytes image = d88test::BuildDisk(disk);
-    std::FILE* out = std::fopen(argv[1], "wb");
-    if (out == nullptr) {
-        std::perror(argv[1]);
-        return 1;
-    }
-    const bool written = std::fwrite(image.data(), 1, image.size(), out) == image.size();
-    if (std::fclose(out) != 0 || !written) {
+    if (!d88test::SaveFile(argv[1], d88test::BuildDisk(disk))) {
         std::perror(argv[1]);
         return 1;
     }

@@ -1,5 +1,6 @@
 #include "tests/d88_builder.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "image/d88image.h"
@@ -101,6 +102,15 @@ Bytes BuildImage(const std::vector<Disk>& disks) {
     return out;
 }
 
+bool SaveFile(const std::string& path, const Bytes& bytes) {
+    std::FILE* out = std::fopen(path.c_str(), "wb");
+    if (out == nullptr) {
+        return false;
+    }
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
+    return std::fclose(out) == 0 && written;
+}
+
 Bytes SectorData(int track, int r, std::size_t size) {
     char label[32];
     std::snprintf(label, sizeof label, "T%03d R%02d|", track, r);
@@ -146,6 +156,52 @@ Disk Standard2D(bool skewed) {
         disk.tracks[track] = StandardTrack(track, skewed ? SkewedOrder() : std::vector<int>{});
     }
     return disk;
+}
+
+std::vector<int> PlanTracks() {
+    return {2, 3, 4, 5, 6, 7, 8, 9, 27, 28, 29};
+}
+
+Disk PlanDisk() {
+    Disk disk;
+    disk.name = "PLAN";
+    for (int track : PlanTracks()) {
+        disk.tracks[track] = StandardTrack(track, SkewedOrder());
+    }
+    return disk;
+}
+
+Bytes HostileImage(std::size_t size, Hostile kind) {
+    Track found;
+    if (kind == Hostile::kEndlessWalkFound) {
+        for (int track : PlanTracks()) {
+            for (Sector& sector : StandardTrack(track)) {
+                sector.count = 1;
+                found.push_back(sector);
+            }
+        }
+    }
+    const std::size_t tail = TrackSize(found);
+    const std::size_t room = size > kDiskHeaderSize + tail ? size - kDiskHeaderSize - tail : 0;
+    const std::size_t records = std::max<std::size_t>(room / kSectorHeaderSize, 1);
+
+    Disk disk;
+    disk.name = "HOSTILE";
+    disk.diskSize = static_cast<std::uint32_t>(kDiskHeaderSize + records * kSectorHeaderSize + tail);
+    for (int track : PlanTracks()) {
+        disk.trackOffsets[track] = kDiskHeaderSize;
+    }
+    Bytes out = BuildDisk(disk);
+    out.reserve(*disk.diskSize);
+    for (std::size_t i = 0; i < records; ++i) {
+        // An ID that no read asks for: C 255, H 255, R 0, N 0.
+        const std::uint16_t count = kind == Hostile::kMaxCount ? 0xFFFF : (i == 0 ? 2 : 1);
+        out.insert(out.end(), {0xFF, 0xFF, 0x00, 0x00});
+        PutU16Le(out, count);
+        out.insert(out.end(), 10, 0);
+    }
+    PutTrack(out, found);
+    return out;
 }
 
 }  // namespace d88test

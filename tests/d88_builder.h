@@ -48,6 +48,9 @@ Bytes BuildDisk(const Disk& disk);
 // Disks end to end.
 Bytes BuildImage(const std::vector<Disk>& disks);
 
+// Writes bytes to a file, replacing it; false if any step failed.
+bool SaveFile(const std::string& path, const Bytes& bytes);
+
 // Offset of a track's first record within the built disk, for tests that
 // damage the bytes afterwards.
 std::size_t TrackOffset(const Disk& disk, int track);
@@ -66,5 +69,26 @@ std::vector<int> SkewedOrder();
 
 // A formatted 2D disk: 80 tracks (40 cylinders, 2 sides) of StandardTrack.
 Disk Standard2D(bool skewed = false);
+
+// The tracks d88cut reads: 2 to 9 (PROG), 27 and 28 (MUS), 29 (OP).
+std::vector<int> PlanTracks();
+
+// A disk of just the tracks d88cut reads, each a skewed StandardTrack.
+Disk PlanDisk();
+
+enum class Hostile {
+    // Every record claims 65,535 sectors, so a walk stops only after that many.
+    kMaxCount,
+    // Counts that never end a walk (2, then 1), so every walk runs to the end
+    // of the file, and none of the sectors d88cut reads is there.
+    kEndlessWalk,
+    // The same, with every sector d88cut reads after the run, so that each of
+    // its reads walks the whole file.
+    kEndlessWalkFound,
+};
+
+// One disk of about `size` bytes whose tracks that d88cut reads all start the
+// same run of records that hold no data.
+Bytes HostileImage(std::size_t size, Hostile kind);
 
 }  // namespace d88test

@@ -42,10 +42,7 @@ std::vector<std::string> TempDir::List() const {
 }
 
 void WriteFile(const std::string& path, const Bytes& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-    if (!out) {
+    if (!SaveFile(path, bytes)) {
         throw std::runtime_error("cannot write " + path);
     }
 }

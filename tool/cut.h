@@ -33,8 +33,8 @@ extern const CutEntry kMusTable[];
 // and writes the last length of them to the file name in the current
 // directory, replacing it. Bytes past a sector that could not be read are
 // written as zeros. Returns false, and touches no file, when not even the
-// first sector could be read; a failed write is reported on standard error
-// and through g_writeFailed.
+// first sector could be read or skip + length does not fit g_cutBuffer; a
+// failed write is reported on standard error and through g_writeFailed.
 bool CutFile(const char* name, std::int32_t track, std::int32_t c, std::int32_t h,
              std::int32_t r, std::int32_t n, std::int32_t skip, std::int32_t length);
 

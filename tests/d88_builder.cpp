@@ -107,7 +107,9 @@ bool SaveFile(const std::string& path, const Bytes& bytes) {
     if (out == nullptr) {
         return false;
     }
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
+    // An empty vector's data() may be null, which fwrite must not be given.
+    const bool written =
+        bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
     return std::fclose(out) == 0 && written;
 }
 

@@ -6,18 +6,16 @@
 // Usage: d88cut_bench [WORK_FOLDER]  (default: a fresh folder under /tmp)
 
 #include <sys/ptrace.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <csignal>
-#include <fstream>
-
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -29,10 +27,6 @@ using Clock = std::chrono::steady_clock;
 using d88test::Bytes;
 
 namespace {
-
-struct Sample {
-    double seconds;
-};
 
 [[noreturn]] void Die(const std::string& what) {
     std::fprintf(stderr, "d88cut_bench: %s\n", what.c_str());
@@ -63,8 +57,9 @@ void CheckExit(int status, const std::string& what) {
     }
 }
 
-// Runs a program with one argument in `cwd`, its standard output discarded.
-Sample Time(const std::string& program, const std::string& argument, const std::string& cwd) {
+// Runs a program with one argument in `cwd`, its standard output discarded;
+// returns the seconds it took.
+double Time(const std::string& program, const std::string& argument, const std::string& cwd) {
     const auto start = Clock::now();
     const pid_t pid = Fork();
     if (pid == 0) {
@@ -75,7 +70,7 @@ Sample Time(const std::string& program, const std::string& argument, const std::
         Die("waitpid failed");
     }
     CheckExit(status, program + " " + argument);
-    return {std::chrono::duration<double>(Clock::now() - start).count()};
+    return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
 // The peak resident memory of the program itself. A forked child's
@@ -178,8 +173,8 @@ void WholeRun(const std::string& work, long& sampleRss) {
     std::vector<double> theirs;
     for (int i = 0; i < kWarmUp + kPairs; ++i) {
         // Alternate which goes first, so neither always runs on a warmer cache.
-        Sample a{};
-        Sample b{};
+        double a = 0;
+        double b = 0;
         if (i % 2 == 0) {
             a = Time(D88CUT_PATH, image, tool);
             b = Time(REFERENCE_PATH, image, reference);
@@ -188,8 +183,8 @@ void WholeRun(const std::string& work, long& sampleRss) {
             a = Time(D88CUT_PATH, image, tool);
         }
         if (i >= kWarmUp) {
-            ours.push_back(a.seconds);
-            theirs.push_back(b.seconds);
+            ours.push_back(a);
+            theirs.push_back(b);
         }
     }
     sampleRss = PeakMemoryKiB(D88CUT_PATH, image, tool);
@@ -208,6 +203,8 @@ void Throughput(const std::string& work) {
     std::vector<std::uint8_t> buffer(kDiskData);
     const double fileBytes = static_cast<double>(fs::file_size(path));
 
+    // Allocated once, so the fread timing is of the read alone.
+    Bytes all(static_cast<std::size_t>(fileBytes));
     std::vector<double> reader;
     std::vector<double> whole;
     for (int round = 0; round < 7; ++round) {
@@ -226,7 +223,6 @@ void Throughput(const std::string& work) {
         reader.push_back(std::chrono::duration<double>(Clock::now() - start).count());
 
         start = Clock::now();
-        Bytes all(static_cast<std::size_t>(fileBytes));
         std::FILE* in = std::fopen(path.c_str(), "rb");
         if (in == nullptr || std::fread(all.data(), 1, all.size(), in) != all.size()) {
             Die("cannot read the 64-disk image");
@@ -263,7 +259,7 @@ void Hostile(const std::string& work, long& hostileRss) {
             Write(path, d88test::HostileImage(static_cast<std::size_t>(mib) << 20, kind.kind));
             std::vector<double> times;
             for (int i = 0; i < 3; ++i) {
-                times.push_back(Time(D88CUT_PATH, path, cwd).seconds);
+                times.push_back(Time(D88CUT_PATH, path, cwd));
             }
             hostileRss = std::max(hostileRss, PeakMemoryKiB(D88CUT_PATH, path, cwd));
             std::printf(" %9.2f", Median(times) * 1e3 / mib);

@@ -2,11 +2,12 @@
 // sectors of 256 bytes, stored in skewed order. Each sector opens with a
 // line that names the item it belongs to, its track and its sector number.
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
 #include "tests/d88_builder.h"
-#include "tool/cut.h"
+#include "tool/plan.h"
 
 namespace {
 
@@ -15,18 +16,12 @@ constexpr int kSectorsPerTrack = 16;
 
 // The item that sector s (counted from track 0, R 1) belongs to.
 std::string ItemOf(int s) {
-    if (s >= 2 * kSectorsPerTrack && s < 10 * kSectorsPerTrack) {
-        return "PROG";
-    }
-    if (s >= 29 * kSectorsPerTrack && s < 29 * kSectorsPerTrack + 15) {
-        return "OP";
-    }
-    int number = 0;
-    for (const CutEntry* entry = kMusTable; entry->sector > 0; ++entry, ++number) {
-        if (s >= entry->sector && s < entry->sector + entry->length / 256) {
-            char name[16];
-            std::snprintf(name, sizeof name, "MUS%02d", number);
-            return name;
+    const Plan plan = MakePlan();
+    for (std::int32_t i = 0; i < plan.count; ++i) {
+        const PlanItem& item = plan.items[i];
+        const int first = item.track * kSectorsPerTrack + item.r - 1;
+        if (s >= first && s < first + (item.skip + item.length) / 256) {
+            return item.name;
         }
     }
     return "(unused)";
@@ -44,11 +39,21 @@ d88test::Bytes SampleData(int track, int r) {
     return data;
 }
 
+// "TRACK:R" of a sector of the sample, or false.
+bool ParseSector(const char* text, int& track, int& r) {
+    char rest = 0;
+    return std::sscanf(text, "%d:%d%c", &track, &r, &rest) == 2 && track >= 0 &&
+           track < kTracks && r >= 1 && r <= kSectorsPerTrack;
+}
+
 }  // namespace
 
+// Any TRACK:R arguments after the output name are left out of the image, to
+// show what a damaged image looks like.
 int main(int argc, char* argv[]) {
-    if (argc != 2) {
-        std::fprintf(stderr, "Usage: %s OUTPUT.d88\n", argc > 0 ? argv[0] : "make_sample");
+    if (argc < 2) {
+        std::fprintf(stderr, "Usage: %s OUTPUT.d88 [TRACK:R ...]\n",
+                     argc > 0 ? argv[0] : "make_sample");
         return 1;
     }
     d88test::Disk disk;
@@ -58,6 +63,18 @@ int main(int argc, char* argv[]) {
         for (d88test::Sector& sector : disk.tracks[track]) {
             sector.data = SampleData(track, sector.r);
         }
+    }
+    for (int i = 2; i < argc; ++i) {
+        int track = 0;
+        int r = 0;
+        if (!ParseSector(argv[i], track, r)) {
+            std::fprintf(stderr, "make_sample: not a sector of the sample: %s\n", argv[i]);
+            return 1;
+        }
+        d88test::Track& records = disk.tracks[track];
+        records.erase(std::remove_if(records.begin(), records.end(),
+                                     [r](const d88test::Sector& sector) { return sector.r == r; }),
+                      records.end());
     }
     if (!d88test::SaveFile(argv[1], d88test::BuildDisk(disk))) {
         std::perror(argv[1]);

@@ -69,27 +69,6 @@ Bytes& Content(std::vector<Item>& items, const std::string& name) {
     throw std::runtime_error("no item " + name);
 }
 
-// Removes the record R r from a track.
-void RemoveSector(Disk& disk, int track, int r) {
-    Track& records = disk.tracks.at(track);
-    for (auto it = records.begin(); it != records.end(); ++it) {
-        if (it->r == r) {
-            records.erase(it);
-            return;
-        }
-    }
-    throw std::runtime_error("no such sector");
-}
-
-Sector& FindSector(Disk& disk, int track, int r) {
-    for (Sector& sector : disk.tracks.at(track)) {
-        if (sector.r == r) {
-            return sector;
-        }
-    }
-    throw std::runtime_error("no such sector");
-}
-
 TEST(Cut, WritesEachItemThatCanBeRead) {
     const struct {
         const char* what;

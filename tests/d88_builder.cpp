@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <stdexcept>
 
 #include "image/d88image.h"
 
@@ -158,6 +159,26 @@ Disk Standard2D(bool skewed) {
         disk.tracks[track] = StandardTrack(track, skewed ? SkewedOrder() : std::vector<int>{});
     }
     return disk;
+}
+
+void RemoveSector(Disk& disk, int track, int r) {
+    Track& records = disk.tracks.at(track);
+    for (auto it = records.begin(); it != records.end(); ++it) {
+        if (it->r == r) {
+            records.erase(it);
+            return;
+        }
+    }
+    throw std::runtime_error("no such sector");
+}
+
+Sector& FindSector(Disk& disk, int track, int r) {
+    for (Sector& sector : disk.tracks.at(track)) {
+        if (sector.r == r) {
+            return sector;
+        }
+    }
+    throw std::runtime_error("no such sector");
 }
 
 std::vector<int> PlanTracks() {

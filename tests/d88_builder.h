@@ -70,6 +70,10 @@ std::vector<int> SkewedOrder();
 // A formatted 2D disk: 80 tracks (40 cylinders, 2 sides) of StandardTrack.
 Disk Standard2D(bool skewed = false);
 
+// The first record R r of a track, removed or found; throws when there is none.
+void RemoveSector(Disk& disk, int track, int r);
+Sector& FindSector(Disk& disk, int track, int r);
+
 // The tracks d88cut reads: 2 to 9 (PROG), 27 and 28 (MUS), 29 (OP).
 std::vector<int> PlanTracks();
 

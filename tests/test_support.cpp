@@ -63,7 +63,16 @@ std::string D88CutPath() {
     return D88CUT_PATH;
 }
 
+std::string D88InfoPath() {
+    return D88INFO_PATH;
+}
+
 RunResult RunD88Cut(const std::vector<std::string>& argv, const std::string& cwd) {
+    return RunProgram(D88CUT_PATH, argv, cwd);
+}
+
+RunResult RunProgram(const std::string& program, const std::vector<std::string>& argv,
+                     const std::string& cwd) {
     TempDir capture;
     const std::string outPath = capture.File("stdout");
     const std::string errPath = capture.File("stderr");
@@ -85,7 +94,7 @@ RunResult RunD88Cut(const std::vector<std::string>& argv, const std::string& cwd
             chdir(cwd.c_str()) != 0) {
             _exit(127);
         }
-        execv(D88CUT_PATH, args.data());
+        execv(program.c_str(), args.data());
         _exit(127);
     }
     int wstatus = 0;

@@ -1,6 +1,6 @@
 #pragma once
-// Temporary folders, whole-file reads and writes, and running d88cut as a
-// process, for the tests.
+// Temporary folders, whole-file reads and writes, and running d88cut and
+// d88info as processes, for the tests.
 
 #include <string>
 #include <vector>
@@ -40,7 +40,11 @@ struct RunResult {
 // Runs the built d88cut with these arguments (program name first) in the
 // folder cwd, capturing its output outside that folder.
 RunResult RunD88Cut(const std::vector<std::string>& argv, const std::string& cwd);
-// The path of the built d88cut.
+// Runs the program at this path the same way.
+RunResult RunProgram(const std::string& program, const std::vector<std::string>& argv,
+                     const std::string& cwd);
+// The paths of the built programs.
 std::string D88CutPath();
+std::string D88InfoPath();
 
 }  // namespace d88test

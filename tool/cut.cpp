@@ -8,11 +8,6 @@ std::uint8_t g_cutBuffer[kCutBufferSize];
 std::FILE* g_outFile = nullptr;
 bool g_writeFailed = false;
 
-const CutEntry kMusTable[] = {
-    {432, 512}, {434, 512}, {436, 256}, {437, 256}, {438, 512}, {440, 768},
-    {443, 768}, {446, 768}, {449, 768}, {452, 512}, {-1, -1},
-};
-
 namespace {
 
 void ReportWriteFailure(const char* name, int error) {

@@ -1,16 +1,16 @@
 #pragma once
-// The items d88cut cuts out of disk 0, and the writer that turns each into a file.
+// The writer that turns each item of the plan into a file.
 
 #include <cstdint>
 #include <cstdio>
 
 #include "image/d88image.h"
+#include "tool/plan.h"
 
 // The one image of the run; destroying it after main closes the file.
 extern D88Image g_image;
 
 // Every item is assembled here from its first byte on.
-constexpr std::int32_t kCutBufferSize = 1025024;
 extern std::uint8_t g_cutBuffer[kCutBufferSize];
 
 // Open only inside one CutFile call.
@@ -18,16 +18,6 @@ extern std::FILE* g_outFile;
 
 // Set once an output file could not be created, written or closed.
 extern bool g_writeFailed;
-
-// One MUS item: its first sector counted from track 0, R 1, at 16 to a
-// track, and its size in bytes.
-struct CutEntry {
-    std::int32_t sector;
-    std::int32_t length;
-};
-
-// Ends with a row whose sector is -1.
-extern const CutEntry kMusTable[];
 
 // Reads skip + length bytes from the sectors starting at the given address
 // and writes the last length of them to the file name in the current

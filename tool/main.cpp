@@ -28,17 +28,10 @@ int main(int argc, char* argv[]) {
     g_image.SelectDisk(0);
     g_image.SetSectorRange(1, 16);
 
-    CutFile("PROG", 2, 1, 0, 1, 1, 0, 0x8000);
-    CutFile("OP", 29, 14, 1, 1, 1, 0, 0xF00);
-
-    // Every row takes a number, cut or not, so names never shift.
-    std::int32_t number = 0;
-    for (const CutEntry* entry = kMusTable; entry->sector > 0; ++entry, ++number) {
-        const std::int32_t track = entry->sector / 16;
-        const std::int32_t r = entry->sector % 16 + 1;
-        char name[16];
-        std::snprintf(name, sizeof name, "MUS%02d", static_cast<int>(number));
-        CutFile(name, track, track / 2, track % 2, r, 1, 0, entry->length);
+    const Plan plan = MakePlan();
+    for (std::int32_t i = 0; i < plan.count; ++i) {
+        const PlanItem& item = plan.items[i];
+        CutFile(item.name, item.track, item.c, item.h, item.r, item.n, item.skip, item.length);
     }
     return g_writeFailed ? 1 : 0;
 }

@@ -1,0 +1,34 @@
+#include "tool/plan.h"
+
+#include <cstdio>
+
+const CutEntry kMusTable[] = {
+    {432, 512}, {434, 512}, {436, 256}, {437, 256}, {438, 512}, {440, 768},
+    {443, 768}, {446, 768}, {449, 768}, {452, 512}, {-1, -1},
+};
+
+Plan MakePlan() {
+    Plan plan = {
+        {
+            {"PROG", 2, 1, 0, 1, 1, 0, 0x8000},
+            {"OP", 29, 14, 1, 1, 1, 0, 0xF00},
+        },
+        2,
+    };
+    std::int32_t number = 0;
+    for (const CutEntry* entry = kMusTable; entry->sector > 0 && plan.count < kPlanSize;
+         ++entry, ++number) {
+        // The divisor is the plan's own 16 sectors to a track.
+        const std::int32_t track = entry->sector / 16;
+        PlanItem& item = plan.items[plan.count++];
+        std::snprintf(item.name, sizeof item.name, "MUS%02d", static_cast<int>(number));
+        item.track = track;
+        item.c = track / 2;
+        item.h = track % 2;
+        item.r = entry->sector % 16 + 1;
+        item.n = 1;
+        item.skip = 0;
+        item.length = entry->length;
+    }
+    return plan;
+}

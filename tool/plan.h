@@ -1,0 +1,43 @@
+#pragma once
+// The twelve items that d88cut cuts out of disk 0, in cutting order. d88info
+// reports on the same items, so both read them from here.
+
+#include <cstdint>
+
+// One MUS item: its first sector counted from track 0, R 1, at 16 to a
+// track, and its size in bytes.
+struct CutEntry {
+    std::int32_t sector;
+    std::int32_t length;
+};
+
+// Ends with a row whose sector is -1.
+extern const CutEntry kMusTable[];
+
+// One item: the address of its first sector, the bytes read and dropped at
+// the front, and the bytes that make its file.
+struct PlanItem {
+    char name[16];
+    std::int32_t track;
+    std::int32_t c;
+    std::int32_t h;
+    std::int32_t r;
+    std::int32_t n;
+    std::int32_t skip;
+    std::int32_t length;
+};
+
+// What d88cut can hold of one item: skip + length must not exceed it.
+constexpr std::int32_t kCutBufferSize = 1025024;
+
+// PROG, OP and MUS00 to MUS09.
+constexpr std::int32_t kPlanSize = 12;
+
+struct Plan {
+    PlanItem items[kPlanSize];
+    std::int32_t count;
+};
+
+// The items in cutting order. MUS items are numbered by their row of
+// kMusTable, so a name never shifts when an earlier item is not cut.
+Plan MakePlan();

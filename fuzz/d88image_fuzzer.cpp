@@ -3,45 +3,14 @@
 // lengths taken from the input's last bytes, each into a heap buffer of
 // exactly the given size so that AddressSanitizer sees any overrun.
 
-#include <sys/mman.h>
-#include <unistd.h>
-
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 
+#include "fuzz/memory_file.h"
 #include "image/d88image.h"
 
 namespace {
-
-void Check(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "broken: %s\n", what);
-        std::abort();
-    }
-}
-
-// The image lives in memory; Open reads it through /proc/self/fd.
-struct MemoryFile {
-    MemoryFile() {
-        fd = memfd_create("d88image_fuzzer", 0);
-        Check(fd >= 0, "memfd_create");
-        std::snprintf(path, sizeof path, "/proc/self/fd/%d", fd);
-    }
-    void Set(const std::uint8_t* data, std::size_t size) {
-        Check(ftruncate(fd, 0) == 0, "ftruncate");
-        std::size_t done = 0;
-        while (done < size) {
-            const ssize_t written = pwrite(fd, data + done, size - done, static_cast<off_t>(done));
-            Check(written > 0, "pwrite");
-            done += static_cast<std::size_t>(written);
-        }
-    }
-    int fd = -1;
-    char path[64] = {};
-};
 
 // Reads the input's tail as the parameters of the free-form reads.
 struct Parameters {

@@ -203,6 +203,7 @@ TEST(Info, CommandLineErrorsGiveOneLineAndStatus1) {
          "Usage: ./d88info d88file\n"},
         {"a missing image", D88InfoPath(), {"d88info", "missing.d88"},
          "d88info: cannot open missing.d88: No such file or directory\n"},
+        {"a directory", D88InfoPath(), {"d88info", "."}, "d88info: cannot open .: Is a directory\n"},
         {"output that cannot be written", "/bin/sh",
          {"sh", "-c", "exec \"$0\" image.d88 > /dev/full", D88InfoPath()},
          "d88info: cannot write the output: No space left on device\n"},

@@ -38,13 +38,9 @@ const char* Plural(long count, const char* one, const char* many) {
     return count == 1 ? one : many;
 }
 
-struct Id {
-    int c, h, r, n;
-};
-
 // One line per track that lists at least one record. C and H are given once
 // when every record agrees with the track index, N once when all agree; a
-// record that differs carries its own values in brackets after its R.
+// record that differs carries its own values in parentheses after its R.
 void PrintTrack(std::FILE* out, D88Image& image, std::int32_t track) {
     // One entry more than is shown tells a cut-off list from a full one.
     constexpr std::int32_t kRoom = 4 * (kMaxListedRecords + 1);
@@ -55,17 +51,14 @@ void PrintTrack(std::FILE* out, D88Image& image, std::int32_t track) {
     }
     const bool cutOff = got / 4 > kMaxListedRecords;
     const int count = cutOff ? kMaxListedRecords : got / 4;
-    std::vector<Id> records;
-    for (int i = 0; i < count; ++i) {
-        records.push_back({ids[4 * i], ids[4 * i + 1], ids[4 * i + 2], ids[4 * i + 3]});
-    }
     const int c = track / 2;
     const int h = track % 2;
+    const auto ownCh = [&](int i) { return ids[4 * i] != c || ids[4 * i + 1] != h; };
     bool chAgree = true;
     bool nAgree = true;
-    for (const Id& id : records) {
-        chAgree = chAgree && id.c == c && id.h == h;
-        nAgree = nAgree && id.n == records[0].n;
+    for (int i = 0; i < count; ++i) {
+        chAgree = chAgree && !ownCh(i);
+        nAgree = nAgree && ids[4 * i + 3] == ids[3];
     }
 
     std::fprintf(out, "  track %3d: %s%d %s", static_cast<int>(track), cutOff ? "over " : "",
@@ -74,19 +67,18 @@ void PrintTrack(std::FILE* out, D88Image& image, std::int32_t track) {
         std::fprintf(out, ", C %d H %d", c, h);
     }
     if (nAgree) {
-        std::fprintf(out, ", N %d", records[0].n);
+        std::fprintf(out, ", N %d", ids[3]);
     }
     std::fputs(", R", out);
-    for (const Id& id : records) {
-        std::fprintf(out, " %d", id.r);
-        const bool ownCh = id.c != c || id.h != h;
-        if (ownCh || !nAgree) {
+    for (int i = 0; i < count; ++i) {
+        std::fprintf(out, " %d", ids[4 * i + 2]);
+        if (ownCh(i) || !nAgree) {
             std::fputc('(', out);
-            if (ownCh) {
-                std::fprintf(out, "C %d H %d%s", id.c, id.h, nAgree ? "" : " ");
+            if (ownCh(i)) {
+                std::fprintf(out, "C %d H %d%s", ids[4 * i], ids[4 * i + 1], nAgree ? "" : " ");
             }
             if (!nAgree) {
-                std::fprintf(out, "N %d", id.n);
+                std::fprintf(out, "N %d", ids[4 * i + 3]);
             }
             std::fputc(')', out);
         }

@@ -149,8 +149,7 @@ void PrintUnread(std::FILE* out, D88Image& image, const Address& at, std::int32_
 // was read.
 void PrintItem(std::FILE* out, D88Image& image, bool haveDisk, const PlanItem& item) {
     std::fprintf(out, "  %-5s %5d bytes: ", item.name, static_cast<int>(item.length));
-    if (item.skip < 0 || item.length < 0 || item.skip > kCutBufferSize - item.length ||
-        item.n < 0 || item.n > kMaxSizeCode) {
+    if (!FitsCutBuffer(item.skip, item.length) || item.n < 0 || item.n > kMaxSizeCode) {
         std::fputs("skipped; not an item d88cut can hold\n", out);
         return;
     }

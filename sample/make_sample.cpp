@@ -2,8 +2,8 @@
 // sectors of 256 bytes, stored in skewed order. Each sector opens with a
 // line that names the item it belongs to, its track and its sector number.
 
-#include <algorithm>
 #include <cstdio>
+#include <stdexcept>
 #include <string>
 
 #include "tests/d88_builder.h"
@@ -15,8 +15,7 @@ constexpr int kTracks = 80;
 constexpr int kSectorsPerTrack = 16;
 
 // The item that sector s (counted from track 0, R 1) belongs to.
-std::string ItemOf(int s) {
-    const Plan plan = MakePlan();
+std::string ItemOf(const Plan& plan, int s) {
     for (std::int32_t i = 0; i < plan.count; ++i) {
         const PlanItem& item = plan.items[i];
         const int first = item.track * kSectorsPerTrack + item.r - 1;
@@ -27,10 +26,10 @@ std::string ItemOf(int s) {
     return "(unused)";
 }
 
-d88test::Bytes SampleData(int track, int r) {
+d88test::Bytes SampleData(const Plan& plan, int track, int r) {
     char line[64];
-    std::snprintf(line, sizeof line, "%-8s track %2d sector %2d\n", ItemOf(track * 16 + r - 1).c_str(),
-                  track, r);
+    std::snprintf(line, sizeof line, "%-8s track %2d sector %2d\n",
+                  ItemOf(plan, track * kSectorsPerTrack + r - 1).c_str(), track, r);
     d88test::Bytes data(256, '.');
     data[255] = '\n';
     for (int i = 0; line[i] != '\0'; ++i) {
@@ -56,25 +55,28 @@ int main(int argc, char* argv[]) {
                      argc > 0 ? argv[0] : "make_sample");
         return 1;
     }
+    const Plan plan = MakePlan();
     d88test::Disk disk;
     disk.name = "D88CUT SAMPLE";
     for (int track = 0; track < kTracks; ++track) {
         disk.tracks[track] = d88test::StandardTrack(track, d88test::SkewedOrder());
         for (d88test::Sector& sector : disk.tracks[track]) {
-            sector.data = SampleData(track, sector.r);
+            sector.data = SampleData(plan, track, sector.r);
         }
     }
     for (int i = 2; i < argc; ++i) {
         int track = 0;
         int r = 0;
-        if (!ParseSector(argv[i], track, r)) {
+        // Also refused: a sector named twice, which is gone the second time.
+        try {
+            if (!ParseSector(argv[i], track, r)) {
+                throw std::invalid_argument(argv[i]);
+            }
+            d88test::RemoveSector(disk, track, r);
+        } catch (const std::exception&) {
             std::fprintf(stderr, "make_sample: not a sector of the sample: %s\n", argv[i]);
             return 1;
         }
-        d88test::Track& records = disk.tracks[track];
-        records.erase(std::remove_if(records.begin(), records.end(),
-                                     [r](const d88test::Sector& sector) { return sector.r == r; }),
-                      records.end());
     }
     if (!d88test::SaveFile(argv[1], d88test::BuildDisk(disk))) {
         std::perror(argv[1]);

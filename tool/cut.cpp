@@ -19,7 +19,7 @@ void ReportWriteFailure(const char* name, int error) {
 
 bool CutFile(const char* name, std::int32_t track, std::int32_t c, std::int32_t h,
              std::int32_t r, std::int32_t n, std::int32_t skip, std::int32_t length) {
-    if (skip < 0 || length < 0 || skip > kCutBufferSize - length) {
+    if (!FitsCutBuffer(skip, length)) {
         return false;
     }
     const std::int32_t wanted = skip + length;

@@ -30,6 +30,12 @@ struct PlanItem {
 // What d88cut can hold of one item: skip + length must not exceed it.
 constexpr std::int32_t kCutBufferSize = 1025024;
 
+// True when skip and length are not negative and skip + length fits
+// kCutBufferSize; d88cut cuts nothing else.
+constexpr bool FitsCutBuffer(std::int32_t skip, std::int32_t length) {
+    return skip >= 0 && length >= 0 && skip <= kCutBufferSize - length;
+}
+
 // PROG, OP and MUS00 to MUS09.
 constexpr std::int32_t kPlanSize = 12;
 

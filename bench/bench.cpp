@@ -20,11 +20,11 @@
 #include <vector>
 
 #include "image/d88image.h"
-#include "tests/d88_builder.h"
+#include "builder/d88_builder.h"
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
-using d88test::Bytes;
+using d88builder::Bytes;
 
 namespace {
 
@@ -124,7 +124,7 @@ double Median(std::vector<double> values) {
 }
 
 void Write(const std::string& path, const Bytes& bytes) {
-    if (!d88test::SaveFile(path, bytes)) {
+    if (!d88builder::SaveFile(path, bytes)) {
         Die("cannot write " + path);
     }
 }
@@ -198,7 +198,7 @@ void WholeRun(const std::string& work, long& sampleRss) {
 
 void Throughput(const std::string& work) {
     const std::string path = work + "/64-disks.d88";
-    Write(path, d88test::BuildImage(std::vector<d88test::Disk>(64, d88test::Standard2D(true))));
+    Write(path, d88builder::BuildImage(std::vector<d88builder::Disk>(64, d88builder::Standard2D(true))));
     constexpr std::int32_t kDiskData = 80 * 16 * 256;
     std::vector<std::uint8_t> buffer(kDiskData);
     const double fileBytes = static_cast<double>(fs::file_size(path));
@@ -241,11 +241,11 @@ void Throughput(const std::string& work) {
 void Hostile(const std::string& work, long& hostileRss) {
     const struct {
         const char* what;
-        d88test::Hostile kind;
+        d88builder::Hostile kind;
     } kinds[] = {
-        {"records claiming 65,535 sectors", d88test::Hostile::kMaxCount},
-        {"endless walk, nothing found", d88test::Hostile::kEndlessWalk},
-        {"endless walk, all found at the end", d88test::Hostile::kEndlessWalkFound},
+        {"records claiming 65,535 sectors", d88builder::Hostile::kMaxCount},
+        {"endless walk, nothing found", d88builder::Hostile::kEndlessWalk},
+        {"endless walk, all found at the end", d88builder::Hostile::kEndlessWalkFound},
     };
     const int sizes[] = {1, 8, 64};
     const std::string cwd = work + "/hostile";
@@ -256,7 +256,7 @@ void Hostile(const std::string& work, long& hostileRss) {
         std::printf("    %-34s", kind.what);
         for (int mib : sizes) {
             const std::string path = work + "/hostile.d88";
-            Write(path, d88test::HostileImage(static_cast<std::size_t>(mib) << 20, kind.kind));
+            Write(path, d88builder::HostileImage(static_cast<std::size_t>(mib) << 20, kind.kind));
             std::vector<double> times;
             for (int i = 0; i < 3; ++i) {
                 times.push_back(Time(D88CUT_PATH, path, cwd));

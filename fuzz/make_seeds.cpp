@@ -4,24 +4,19 @@
 #include <cstdio>
 #include <string>
 
-#include "tests/d88_builder.h"
+#include "builder/d88_builder.h"
 
-using namespace d88test;
+using namespace d88builder;
 
 namespace {
 
-Disk SmallDisk(const char* name, std::uint8_t n) {
+Disk SmallDisk(const char* name, int n) {
     Disk disk;
     disk.name = name;
     for (int track = 0; track < 3; ++track) {
         for (int r = 1; r <= 4; ++r) {
-            Sector sector;
-            sector.c = static_cast<std::uint8_t>(track / 2);
-            sector.h = static_cast<std::uint8_t>(track % 2);
-            sector.r = static_cast<std::uint8_t>(r);
-            sector.n = n;
-            sector.data = SectorData(track, r, static_cast<std::size_t>(128) << n);
-            disk.tracks[track].push_back(sector);
+            disk.tracks[track].push_back(
+                Record(track / 2, track % 2, r, n, SectorData(track, r, std::size_t{128} << n)));
         }
     }
     return disk;

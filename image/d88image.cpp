@@ -58,8 +58,8 @@ std::uint32_t ReadU32Le(const std::uint8_t* bytes) {
 D88Image::D88Image()
     : file(nullptr),
       diskCount(0),
-      firstSector(1),
-      lastSector(16),
+      firstSector(kFirstSector),
+      lastSector(kLastSector),
       diskOffsets(),
       diskSize(0),
       diskBase(0),
@@ -146,6 +146,22 @@ void D88Image::SetSectorRange(std::int32_t first, std::int32_t last) {
     lastSector = last;
 }
 
+SectorAddress D88Image::NextSector(SectorAddress at) const {
+    if (at.r != lastSector) {
+        ++at.r;
+        return at;
+    }
+    ++at.track;
+    if (at.h == 0) {
+        at.h = 1;
+    } else {
+        at.h = 0;
+        ++at.c;
+    }
+    at.r = firstSector;
+    return at;
+}
+
 std::int32_t D88Image::GetDiskCount() const {
     return diskCount;
 }
@@ -213,27 +229,17 @@ std::int32_t D88Image::ReadSectors(std::int32_t track, std::int32_t c, std::int3
     std::int32_t chunk = 128 << n;
     std::int32_t total = 0;
     // A sector that was found has C, H, R within 0 to 255 and a track below
-    // 164, so none of the steps below can overflow.
+    // 164, so stepping past it cannot overflow.
+    SectorAddress at = {track, c, h, r, n};
     while (total < length) {
         if (length - total < chunk) {
             chunk = length - total;
         }
-        if (ReadSector(track, c, h, r, n, buffer + total, chunk) < chunk) {
+        if (ReadSector(at.track, at.c, at.h, at.r, at.n, buffer + total, chunk) < chunk) {
             return total;
         }
         total += chunk;
-        if (r == lastSector) {
-            ++track;
-            if (h == 0) {
-                h = 1;
-            } else {
-                h = 0;
-                ++c;
-            }
-            r = firstSector;
-        } else {
-            ++r;
-        }
+        at = NextSector(at);
     }
     return total;
 }

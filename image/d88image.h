@@ -33,12 +33,26 @@ constexpr std::int32_t kSectorCountOffset = 0x04;
 constexpr std::int32_t kDataSizeOffset = 0x0E;
 constexpr std::int32_t kSectorHeaderSize = 0x10;
 
+// The sector numbers (R) that begin and end every track in ReadSectors
+// until SetSectorRange says otherwise.
+constexpr std::int32_t kFirstSector = 1;
+constexpr std::int32_t kLastSector = 16;
+
 // Largest size code N whose sector length, 128 << N, fits a signed 32-bit count.
 constexpr std::int32_t kMaxSizeCode = 23;
 
 // Little-endian values assembled from single bytes, whatever the host's order.
 std::uint16_t ReadU16Le(const std::uint8_t* bytes);
 std::uint32_t ReadU32Le(const std::uint8_t* bytes);
+
+// A sector's place: the track index and the ID that the record must carry.
+struct SectorAddress {
+    std::int32_t track;
+    std::int32_t c;
+    std::int32_t h;
+    std::int32_t r;
+    std::int32_t n;
+};
 
 class D88Image {
 public:
@@ -60,6 +74,11 @@ public:
 
     // Sector numbers (R) that begin and end every track in ReadSectors.
     void SetSectorRange(std::int32_t first, std::int32_t last);
+
+    // The sector that follows `at` in a run: R + 1, or after the last sector
+    // number the first one on the next track, which is the other side of the
+    // cylinder or side 0 of the next one. C and R grow without wrapping.
+    SectorAddress NextSector(SectorAddress at) const;
 
     std::int32_t GetDiskCount() const;
     // Empty when no disk is selected; changes with the next SelectDisk.

@@ -105,32 +105,8 @@ void PrintDisk(std::FILE* out, D88Image& image, std::int32_t index) {
     }
 }
 
-struct Address {
-    std::int32_t track, c, h, r, n;
-};
-
-// The sector that a run from `first` reaches after `steps` sectors, stepping
-// as ReadSectors does over the sector numbers 1 to 16.
-Address Advance(Address at, std::int32_t steps) {
-    for (std::int32_t i = 0; i < steps; ++i) {
-        if (at.r == 16) {
-            ++at.track;
-            if (at.h == 0) {
-                at.h = 1;
-            } else {
-                at.h = 0;
-                ++at.c;
-            }
-            at.r = 1;
-        } else {
-            ++at.r;
-        }
-    }
-    return at;
-}
-
 // Why the sector at `at` ended the read: not there, or too short.
-void PrintUnread(std::FILE* out, D88Image& image, const Address& at, std::int32_t chunk) {
+void PrintUnread(std::FILE* out, D88Image& image, const SectorAddress& at, std::int32_t chunk) {
     std::vector<std::uint8_t> data(static_cast<std::size_t>(chunk));
     const std::int32_t got = image.ReadSector(at.track, at.c, at.h, at.r, at.n, data.data(), chunk);
     std::fprintf(out, "; track %d C %d H %d R %d N %d ", static_cast<int>(at.track),
@@ -173,9 +149,12 @@ void PrintItem(std::FILE* out, D88Image& image, bool haveDisk, const PlanItem& i
         std::fprintf(out, "cut short, %d of %d bytes read, the rest zeros", static_cast<int>(kept),
                      static_cast<int>(item.length));
     }
-    const Address first = {item.track, item.c, item.h, item.r, item.n};
+    SectorAddress at = {item.track, item.c, item.h, item.r, item.n};
+    for (std::int32_t i = 0; i < got / chunk; ++i) {
+        at = image.NextSector(at);
+    }
     const std::int32_t left = wanted - got;
-    PrintUnread(out, image, Advance(first, got / chunk), left < chunk ? left : chunk);
+    PrintUnread(out, image, at, left < chunk ? left : chunk);
 }
 
 }  // namespace
@@ -189,7 +168,7 @@ void DescribeImage(D88Image& image, std::FILE* out) {
 
     std::fputs("what d88cut would write from disk 0:\n", out);
     const bool haveDisk = image.SelectDisk(0);
-    image.SetSectorRange(1, 16);
+    image.SetSectorRange(kFirstSector, kLastSector);
     const Plan plan = MakePlan();
     for (std::int32_t i = 0; i < plan.count; ++i) {
         PrintItem(out, image, haveDisk, plan.items[i]);

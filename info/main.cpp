@@ -7,11 +7,11 @@
 #include <cstring>
 
 #include "info/describe.h"
+#include "tool/console.h"
 
 int main(int argc, char* argv[]) {
-    const char* program = argc > 0 && argv[0] != nullptr ? argv[0] : "d88info";
     if (argc != 2) {
-        std::fprintf(stderr, "Usage: %s d88file\n", program);
+        std::fprintf(stderr, "Usage: %s d88file\n", ProgramName(argc, argv, "d88info"));
         return 1;
     }
     // A directory opens for reading on Linux, and would pass for an empty image.
@@ -26,11 +26,5 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     DescribeImage(image, stdout);
-    errno = 0;
-    if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
-        std::fprintf(stderr, "d88info: cannot write the output: %s\n",
-                     std::strerror(errno != 0 ? errno : EIO));
-        return 1;
-    }
-    return 0;
+    return FinishOutput("d88info") ? 0 : 1;
 }

@@ -3,22 +3,20 @@
 // line that names the item it belongs to, its track and its sector number.
 
 #include <cstdio>
-#include <stdexcept>
 #include <string>
 
-#include "tests/d88_builder.h"
+#include "builder/d88_builder.h"
 #include "tool/plan.h"
 
 namespace {
 
 constexpr int kTracks = 80;
-constexpr int kSectorsPerTrack = 16;
 
 // The item that sector s (counted from track 0, R 1) belongs to.
 std::string ItemOf(const Plan& plan, int s) {
     for (std::int32_t i = 0; i < plan.count; ++i) {
         const PlanItem& item = plan.items[i];
-        const int first = item.track * kSectorsPerTrack + item.r - 1;
+        const int first = item.track * kSectorsPerTrack + item.r - kFirstSector;
         if (s >= first && s < first + (item.skip + item.length) / 256) {
             return item.name;
         }
@@ -26,11 +24,11 @@ std::string ItemOf(const Plan& plan, int s) {
     return "(unused)";
 }
 
-d88test::Bytes SampleData(const Plan& plan, int track, int r) {
+d88builder::Bytes SampleData(const Plan& plan, int track, int r) {
     char line[64];
     std::snprintf(line, sizeof line, "%-8s track %2d sector %2d\n",
-                  ItemOf(plan, track * kSectorsPerTrack + r - 1).c_str(), track, r);
-    d88test::Bytes data(256, '.');
+                  ItemOf(plan, track * kSectorsPerTrack + r - kFirstSector).c_str(), track, r);
+    d88builder::Bytes data(256, '.');
     data[255] = '\n';
     for (int i = 0; line[i] != '\0'; ++i) {
         data[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(line[i]);
@@ -42,7 +40,7 @@ d88test::Bytes SampleData(const Plan& plan, int track, int r) {
 bool ParseSector(const char* text, int& track, int& r) {
     char rest = 0;
     return std::sscanf(text, "%d:%d%c", &track, &r, &rest) == 2 && track >= 0 &&
-           track < kTracks && r >= 1 && r <= kSectorsPerTrack;
+           track < kTracks && r >= kFirstSector && r <= kLastSector;
 }
 
 }  // namespace
@@ -56,11 +54,11 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     const Plan plan = MakePlan();
-    d88test::Disk disk;
+    d88builder::Disk disk;
     disk.name = "D88CUT SAMPLE";
     for (int track = 0; track < kTracks; ++track) {
-        disk.tracks[track] = d88test::StandardTrack(track, d88test::SkewedOrder());
-        for (d88test::Sector& sector : disk.tracks[track]) {
+        disk.tracks[track] = d88builder::StandardTrack(track, d88builder::SkewedOrder());
+        for (d88builder::Sector& sector : disk.tracks[track]) {
             sector.data = SampleData(plan, track, sector.r);
         }
     }
@@ -68,17 +66,12 @@ int main(int argc, char* argv[]) {
         int track = 0;
         int r = 0;
         // Also refused: a sector named twice, which is gone the second time.
-        try {
-            if (!ParseSector(argv[i], track, r)) {
-                throw std::invalid_argument(argv[i]);
-            }
-            d88test::RemoveSector(disk, track, r);
-        } catch (const std::exception&) {
+        if (!ParseSector(argv[i], track, r) || !d88builder::RemoveSector(disk, track, r)) {
             std::fprintf(stderr, "make_sample: not a sector of the sample: %s\n", argv[i]);
             return 1;
         }
     }
-    if (!d88test::SaveFile(argv[1], d88test::BuildDisk(disk))) {
+    if (!d88builder::SaveFile(argv[1], d88builder::BuildDisk(disk))) {
         std::perror(argv[1]);
         return 1;
     }

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "tests/d88_builder.h"
+#include "image/d88image.h"
 #include "tests/test_support.h"
-#include "tool/cut.h"
+#include "tool/console.h"
 
 namespace d88test {
 namespace {
@@ -29,7 +29,7 @@ TEST(Command, WrongArgumentCountPrintsUsage) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         TempDir cwd;
-        const RunResult run = RunD88Cut(c.argv, cwd.path());
+        const RunResult run = RunD88Cut(c.argv, cwd.Path());
         EXPECT_EQ(run.status, 1);
         EXPECT_EQ(run.out, "");
         EXPECT_EQ(run.err, c.err);
@@ -39,15 +39,15 @@ TEST(Command, WrongArgumentCountPrintsUsage) {
 
 TEST(Command, UsageNamesTheToolWhenGivenNoProgramName) {
     char* none[] = {nullptr};
-    EXPECT_STREQ(ProgramName(0, none), "d88cut");
+    EXPECT_STREQ(ProgramName(0, none, "d88cut"), "d88cut");
     char name[] = "./d88cut-1.0";
     char* given[] = {name, nullptr};
-    EXPECT_STREQ(ProgramName(1, given), "./d88cut-1.0");
+    EXPECT_STREQ(ProgramName(1, given, "d88cut"), "./d88cut-1.0");
 }
 
 TEST(Command, ImageThatCannotBeOpenedIsReportedInShiftJis) {
     TempDir cwd;
-    const RunResult run = RunD88Cut({D88CutPath(), cwd.File("missing.d88")}, cwd.path());
+    const RunResult run = RunD88Cut({D88CutPath(), cwd.File("missing.d88")}, cwd.Path());
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(run.err, kOpenFailure);
@@ -67,7 +67,7 @@ TEST(Command, ImageWithoutDisksCutsNothingAndSucceeds) {
         SCOPED_TRACE(c.what);
         TempDir cwd;
         WriteFile(cwd.File("image.d88"), c.bytes);
-        const RunResult run = RunD88Cut({D88CutPath(), "image.d88"}, cwd.path());
+        const RunResult run = RunD88Cut({D88CutPath(), "image.d88"}, cwd.Path());
         EXPECT_EQ(run.status, 0);
         EXPECT_EQ(run.out, "");
         EXPECT_EQ(run.err, "");

@@ -11,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "tests/d88_builder.h"
 #include "tests/test_support.h"
 
 namespace d88test {
@@ -34,12 +33,11 @@ struct Item {
 
 // What the run writes from an untouched Standard2D disk, in order.
 std::vector<Item> FullPlan() {
-    return {
-        {"PROG", Sectors(32, 128)}, {"OP", Sectors(464, 15)},   {"MUS00", Sectors(432, 2)},
-        {"MUS01", Sectors(434, 2)}, {"MUS02", Sectors(436, 1)}, {"MUS03", Sectors(437, 1)},
-        {"MUS04", Sectors(438, 2)}, {"MUS05", Sectors(440, 3)}, {"MUS06", Sectors(443, 3)},
-        {"MUS07", Sectors(446, 3)}, {"MUS08", Sectors(449, 3)}, {"MUS09", Sectors(452, 2)},
-    };
+    std::vector<Item> items;
+    for (const ExpectedItem& item : ExpectedPlan()) {
+        items.push_back({item.name, Sectors(item.sector, item.length / 256)});
+    }
+    return items;
 }
 
 std::string ProgressLines(const std::vector<Item>& items) {
@@ -80,7 +78,7 @@ TEST(Cut, WritesEachItemThatCanBeRead) {
          [](std::vector<Item>& items) { RemoveItem(items, "PROG"); }},
         // Absolute sector 445 is the last of MUS06, whose place must come out
         // as zeros, not as what MUS05 left in the buffer.
-        {"the last sector of MUS06 missing", [](Disk& d) { RemoveSector(d, 27, 14); },
+        {"the last sector of MUS06 missing", [](Disk& d) { MustRemove(d, 27, 14); },
          [](std::vector<Item>& items) {
              Bytes& mus06 = Content(items, "MUS06");
              std::fill(mus06.begin() + 512, mus06.end(), 0);
@@ -90,15 +88,15 @@ TEST(Cut, WritesEachItemThatCanBeRead) {
              Bytes& prog = Content(items, "PROG");
              std::fill(prog.begin() + 7 * 16 * 256, prog.end(), 0);
          }},
-        {"MUS03 missing keeps the numbering", [](Disk& d) { RemoveSector(d, 27, 6); },
+        {"MUS03 missing keeps the numbering", [](Disk& d) { MustRemove(d, 27, 6); },
          [](std::vector<Item>& items) { RemoveItem(items, "MUS03"); }},
         {"a first sector shorter than 256 bytes",
-         [](Disk& d) { FindSector(d, 27, 5).data.resize(255); },
+         [](Disk& d) { MustFind(d, 27, 5).data.resize(255); },
          [](std::vector<Item>& items) { RemoveItem(items, "MUS02"); }},
         {"a first sector of the wrong size code",
-         [](Disk& d) { FindSector(d, 29, 1).n = 2; },
+         [](Disk& d) { MustFind(d, 29, 1).n = 2; },
          [](std::vector<Item>& items) { RemoveItem(items, "OP"); }},
-        {"MUS07 missing its sector on track 28", [](Disk& d) { RemoveSector(d, 28, 1); },
+        {"MUS07 missing its sector on track 28", [](Disk& d) { MustRemove(d, 28, 1); },
          [](std::vector<Item>& items) {
              Bytes& mus07 = Content(items, "MUS07");
              std::fill(mus07.begin() + 512, mus07.end(), 0);
@@ -118,7 +116,7 @@ TEST(Cut, WritesEachItemThatCanBeRead) {
         const std::string image = work.File("image.d88");
         WriteFile(image, BuildImage({disk, Standard2D()}));
         const Bytes before = ReadFile(image);
-        const RunResult run = RunD88Cut({D88CutPath(), image}, cwd.path());
+        const RunResult run = RunD88Cut({D88CutPath(), image}, cwd.Path());
 
         EXPECT_EQ(run.status, 0);
         EXPECT_EQ(run.out, ProgressLines(items));
@@ -138,7 +136,7 @@ TEST(Cut, ReplacesAnExistingFile) {
     TempDir cwd;
     WriteFile(cwd.File("image.d88"), BuildDisk(Standard2D()));
     WriteFile(cwd.File("OP"), Bytes(10000, 'x'));
-    const RunResult run = RunD88Cut({D88CutPath(), "image.d88"}, cwd.path());
+    const RunResult run = RunD88Cut({D88CutPath(), "image.d88"}, cwd.Path());
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(ReadFile(cwd.File("OP")), Sectors(464, 15));
 }
@@ -161,7 +159,7 @@ TEST(Cut, ReportsAnOutputThatCannotBeWrittenAndGoesOn) {
         TempDir cwd;
         WriteFile(cwd.File("image.d88"), BuildDisk(Standard2D()));
         c.block(cwd.File(c.name));
-        const RunResult run = RunD88Cut({D88CutPath(), "image.d88"}, cwd.path());
+        const RunResult run = RunD88Cut({D88CutPath(), "image.d88"}, cwd.Path());
         EXPECT_EQ(run.status, 1);
         EXPECT_EQ(run.out, ProgressLines(FullPlan()));
         EXPECT_EQ(run.err, c.err);
@@ -182,7 +180,7 @@ protected:
         ASSERT_TRUE(g_image.SelectDisk(0));
         g_image.SetSectorRange(1, 16);
         ASSERT_EQ(getcwd(previous, sizeof previous), previous);
-        ASSERT_EQ(chdir(cwd.path().c_str()), 0);
+        ASSERT_EQ(chdir(cwd.Path().c_str()), 0);
     }
     void TearDown() override {
         EXPECT_EQ(chdir(previous), 0);
@@ -210,6 +208,7 @@ TEST_F(CutFileTest, RefusesWhatDoesNotFitTheBuffer) {
         {"one byte too many", 256, kCutBufferSize - 255},
         {"negative skip", -1, 256},
         {"negative length", 0, -256},
+        {"a skip and a negative length that sum to a fit", 512, -256},
         {"a sum past the largest count", INT32_MAX, INT32_MAX},
     };
     for (const auto& c : cases) {

@@ -8,7 +8,6 @@
 #include <filesystem>
 #include <string>
 
-#include "tests/d88_builder.h"
 #include "tests/test_support.h"
 
 namespace d88test {
@@ -223,6 +222,20 @@ TEST(D88Image, CloseResetsCountAndMediaType) {
     EXPECT_EQ(image.GetDiskCount(), 0);
     EXPECT_EQ(image.GetMediaType(), -1);
     EXPECT_FALSE(image.SelectDisk(0));
+}
+
+TEST(D88Image, SelectDiskWithoutAFileChangesNothing) {
+    TempDir dir;
+    D88Image image;
+    EXPECT_FALSE(image.SelectDisk(0));
+    ASSERT_TRUE(image.Open(WriteImage(dir, BuildImage({NamedDisk("A", 5), NamedDisk("B", 6)})).c_str()));
+    ASSERT_TRUE(image.SelectDisk(1));
+    ASSERT_TRUE(image.Open(nullptr));
+    EXPECT_FALSE(image.SelectDisk(0));
+    EXPECT_FALSE(image.SelectDisk(1));
+    EXPECT_EQ(image.GetDiskCount(), 0);
+    EXPECT_EQ(image.GetMediaType(), -1);
+    EXPECT_STREQ(image.GetDiskName(), "B");
 }
 
 TEST(D88Image, OpenAgainClosesTheEarlierFile) {

@@ -7,7 +7,6 @@
 #include <random>
 #include <string>
 
-#include "tests/d88_builder.h"
 #include "tests/test_support.h"
 
 namespace d88test {
@@ -36,24 +35,13 @@ TEST(Floptool, CutFilesAreSlicesOfTheFlatImage) {
     // 40 cylinders, 2 sides, 16 sectors of 256 bytes.
     ASSERT_EQ(sectors.size(), 40u * 2 * 16 * 256);
 
-    const RunResult run = RunD88Cut({D88CutPath(), image}, cwd.path());
+    const RunResult run = RunD88Cut({D88CutPath(), image}, cwd.Path());
     ASSERT_EQ(run.status, 0) << run.err;
 
-    // Name, first absolute sector, length.
-    const struct {
-        const char* name;
-        std::size_t sector;
-        std::size_t length;
-    } items[] = {
-        {"PROG", 32, 32768}, {"OP", 464, 3840},  {"MUS00", 432, 512}, {"MUS01", 434, 512},
-        {"MUS02", 436, 256}, {"MUS03", 437, 256}, {"MUS04", 438, 512}, {"MUS05", 440, 768},
-        {"MUS06", 443, 768}, {"MUS07", 446, 768}, {"MUS08", 449, 768}, {"MUS09", 452, 512},
-    };
-    for (const auto& item : items) {
+    for (const ExpectedItem& item : ExpectedPlan()) {
         SCOPED_TRACE(item.name);
-        const auto begin = sectors.begin() + static_cast<std::ptrdiff_t>(item.sector * 256);
-        EXPECT_EQ(ReadFile(cwd.File(item.name)),
-                  Bytes(begin, begin + static_cast<std::ptrdiff_t>(item.length)));
+        const auto begin = sectors.begin() + item.sector * 256;
+        EXPECT_EQ(ReadFile(cwd.File(item.name)), Bytes(begin, begin + item.length));
     }
 }
 

@@ -5,13 +5,12 @@
 
 #include <algorithm>
 #include <functional>
-#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "image/d88image.h"
-#include "tests/d88_builder.h"
+#include "info/describe.h"
 #include "tests/test_support.h"
 #include "tool/plan.h"
 
@@ -41,21 +40,10 @@ std::string ItemLine(const std::vector<std::string>& lines, const std::string& n
     return "";
 }
 
-// A record that holds no data.
-Sector Record(int c, int h, int r, int n, std::optional<std::uint16_t> count = std::nullopt) {
-    Sector sector;
-    sector.c = static_cast<std::uint8_t>(c);
-    sector.h = static_cast<std::uint8_t>(h);
-    sector.r = static_cast<std::uint8_t>(r);
-    sector.n = static_cast<std::uint8_t>(n);
-    sector.count = count;
-    return sector;
-}
-
 RunResult RunInfo(const Bytes& image) {
     TempDir work;
     WriteFile(work.File("image.d88"), image);
-    return RunProgram(D88InfoPath(), {"d88info", "image.d88"}, work.path());
+    return RunProgram(D88InfoPath(), {"d88info", "image.d88"}, work.Path());
 }
 
 TEST(Info, ListsEveryDiskAndItsTracks) {
@@ -88,6 +76,30 @@ TEST(Info, ListsEveryDiskAndItsTracks) {
     }
 }
 
+TEST(Info, NamesEveryMediaType) {
+    const struct {
+        std::uint8_t type;
+        const char* line;
+    } cases[] = {
+        {0x00, "disk 0: name \"M\", media 0x00 (2D)"},
+        {0x10, "disk 0: name \"M\", media 0x10 (2DD)"},
+        {0x20, "disk 0: name \"M\", media 0x20 (2HD)"},
+        {0x30, "disk 0: name \"M\", media 0x30 (1D)"},
+        {0x40, "disk 0: name \"M\", media 0x40 (1DD)"},
+        {0x50, "disk 0: name \"M\", media 0x50"},
+        {0xFF, "disk 0: name \"M\", media 0xFF"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        Disk disk;
+        disk.name = "M";
+        disk.mediaType = c.type;
+        const RunResult run = RunInfo(BuildDisk(disk));
+        ASSERT_EQ(run.status, 0);
+        EXPECT_EQ(Lines(run.out).at(1), c.line);
+    }
+}
+
 TEST(Info, MarksRecordsThatDisagreeWithTheirTrack) {
     Disk disk;
     // Track 5 is C 2 H 1.
@@ -98,7 +110,7 @@ TEST(Info, MarksRecordsThatDisagreeWithTheirTrack) {
     // Records whose counts never end the walk before the list is full; R
     // wraps to 0 at the 256th.
     for (int r = 1; r <= 300; ++r) {
-        disk.tracks[9].push_back(Record(4, 1, r, 1, 300));
+        disk.tracks[9].push_back(WithCount(Record(4, 1, r, 1), 300));
     }
     const RunResult run = RunInfo(BuildDisk(disk));
     ASSERT_EQ(run.status, 0);
@@ -115,6 +127,20 @@ TEST(Info, MarksRecordsThatDisagreeWithTheirTrack) {
     EXPECT_TRUE(HasLine(lines, longest + " ...")) << run.out;
 }
 
+TEST(Info, ListsATrackOfExactlyTheLongestListWhole) {
+    Disk disk;
+    for (int r = 0; r < kMaxListedRecords; ++r) {
+        disk.tracks[0].push_back(Record(0, 0, r, 1));
+    }
+    const RunResult run = RunInfo(BuildDisk(disk));
+    ASSERT_EQ(run.status, 0);
+    std::string whole = "  track   0: 256 records, C 0 H 0, N 1, R";
+    for (int r = 0; r < kMaxListedRecords; ++r) {
+        whole += " " + std::to_string(r);
+    }
+    EXPECT_TRUE(HasLine(Lines(run.out), whole)) << run.out;
+}
+
 TEST(Info, SaysWhatD88CutWouldWriteOfEachItem) {
     const struct {
         const char* what;
@@ -127,18 +153,18 @@ TEST(Info, SaysWhatD88CutWouldWriteOfEachItem) {
         {"PROG stops at a missing track", [](Disk& d) { d.tracks.erase(9); }, "PROG",
          "  PROG  32768 bytes: cut short, 28672 of 32768 bytes read, the rest zeros; "
          "track 9 C 4 H 1 R 1 N 1 not found"},
-        {"the last sector of MUS06 missing", [](Disk& d) { RemoveSector(d, 27, 14); }, "MUS06",
+        {"the last sector of MUS06 missing", [](Disk& d) { MustRemove(d, 27, 14); }, "MUS06",
          "  MUS06   768 bytes: cut short, 512 of 768 bytes read, the rest zeros; "
          "track 27 C 13 H 1 R 14 N 1 not found"},
-        {"MUS07 missing its sector on track 28", [](Disk& d) { RemoveSector(d, 28, 1); }, "MUS07",
+        {"MUS07 missing its sector on track 28", [](Disk& d) { MustRemove(d, 28, 1); }, "MUS07",
          "  MUS07   768 bytes: cut short, 512 of 768 bytes read, the rest zeros; "
          "track 28 C 14 H 0 R 1 N 1 not found"},
         {"a first sector shorter than 256 bytes",
-         [](Disk& d) { FindSector(d, 27, 5).data.resize(255); }, "MUS02",
+         [](Disk& d) { MustFind(d, 27, 5).data.resize(255); }, "MUS02",
          "  MUS02   256 bytes: skipped; track 27 C 13 H 1 R 5 N 1 holds only 255 of 256 bytes"},
-        {"a first sector of the wrong size code", [](Disk& d) { FindSector(d, 29, 1).n = 2; },
+        {"a first sector of the wrong size code", [](Disk& d) { MustFind(d, 29, 1).n = 2; },
          "OP", "  OP     3840 bytes: skipped; track 29 C 14 H 1 R 1 N 1 not found"},
-        {"a sector on the wrong side", [](Disk& d) { FindSector(d, 29, 15).h = 0; }, "OP",
+        {"a sector on the wrong side", [](Disk& d) { MustFind(d, 29, 15).h = 0; }, "OP",
          "  OP     3840 bytes: cut short, 3584 of 3840 bytes read, the rest zeros; "
          "track 29 C 14 H 1 R 15 N 1 not found"},
     };
@@ -149,13 +175,13 @@ TEST(Info, SaysWhatD88CutWouldWriteOfEachItem) {
         TempDir cwd;
         const std::string image = cwd.File("image.d88");
         WriteFile(image, BuildDisk(disk));
-        const RunResult info = RunProgram(D88InfoPath(), {"d88info", image}, cwd.path());
+        const RunResult info = RunProgram(D88InfoPath(), {"d88info", image}, cwd.Path());
         ASSERT_EQ(info.status, 0);
         const std::vector<std::string> lines = Lines(info.out);
         EXPECT_EQ(ItemLine(lines, c.item), c.line);
 
         // d88cut, on the same image, writes exactly the items not skipped.
-        const RunResult cut = RunD88Cut({D88CutPath(), image}, cwd.path());
+        const RunResult cut = RunD88Cut({D88CutPath(), image}, cwd.Path());
         ASSERT_EQ(cut.status, 0);
         const Plan plan = MakePlan();
         for (std::int32_t i = 0; i < plan.count; ++i) {
@@ -210,7 +236,7 @@ TEST(Info, CommandLineErrorsGiveOneLineAndStatus1) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        const RunResult run = RunProgram(c.program, c.argv, cwd.path());
+        const RunResult run = RunProgram(c.program, c.argv, cwd.Path());
         EXPECT_EQ(run.status, 1);
         EXPECT_EQ(run.out, "");
         EXPECT_EQ(run.err, c.err);

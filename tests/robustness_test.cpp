@@ -10,14 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "tests/d88_builder.h"
 #include "tests/test_support.h"
 
 namespace d88test {
 namespace {
-
-constexpr std::uint8_t kGuard = 0xCC;
-constexpr std::size_t kGuardSize = 64;
 
 // The reads d88cut makes, as runs: PROG, OP, and the MUS items as one run.
 struct Run {
@@ -38,21 +34,19 @@ Outcome ReadAll(D88Image& image) {
     outcome.selected = image.SelectDisk(0);
     image.SetSectorRange(1, 16);
     for (const Run& run : kPlanRuns) {
-        Bytes buffer(static_cast<std::size_t>(run.length) + kGuardSize, kGuard);
+        GuardedBuffer buffer(static_cast<std::size_t>(run.length));
         const std::int32_t got =
-            image.ReadSectors(run.track, run.c, run.h, run.r, 1, buffer.data(), run.length);
+            image.ReadSectors(run.track, run.c, run.h, run.r, 1, buffer.Data(), run.length);
         EXPECT_TRUE(got >= 0 && got <= run.length);
-        EXPECT_TRUE(std::all_of(buffer.begin() + run.length, buffer.end(),
-                                [](std::uint8_t b) { return b == kGuard; }));
-        outcome.runs.emplace_back(buffer.begin(), buffer.begin() + std::max(got, 0));
+        EXPECT_TRUE(buffer.GuardsIntact());
+        outcome.runs.push_back(buffer.Head(static_cast<std::size_t>(std::max(got, 0))));
     }
     for (int track : PlanTracks()) {
-        Bytes buffer(64 + kGuardSize, kGuard);
-        const std::int32_t got = image.ReadSectorIds(track, buffer.data(), 64);
+        GuardedBuffer buffer(64);
+        const std::int32_t got = image.ReadSectorIds(track, buffer.Data(), buffer.Size());
         EXPECT_TRUE(got >= 0 && got <= 64 && got % 4 == 0);
-        EXPECT_TRUE(std::all_of(buffer.begin() + 64, buffer.end(),
-                                [](std::uint8_t b) { return b == kGuard; }));
-        outcome.ids.emplace_back(buffer.begin(), buffer.begin() + std::max(got, 0));
+        EXPECT_TRUE(buffer.GuardsIntact());
+        outcome.ids.push_back(buffer.Head(static_cast<std::size_t>(std::max(got, 0))));
     }
     return outcome;
 }
@@ -104,7 +98,7 @@ TEST(Robustness, HostileImagesEndAndCutOnlyWhatIsThere) {
         SCOPED_TRACE(c.what);
         TempDir cwd;
         WriteFile(cwd.File("hostile.d88"), HostileImage(1 << 20, c.kind));
-        const RunResult run = RunD88Cut({D88CutPath(), "hostile.d88"}, cwd.path());
+        const RunResult run = RunD88Cut({D88CutPath(), "hostile.d88"}, cwd.Path());
         EXPECT_EQ(run.status, 0);
         EXPECT_EQ(run.err, "");
         if (c.cuts) {

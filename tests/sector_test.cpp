@@ -8,28 +8,12 @@
 #include <climits>
 #include <string>
 
-#include "tests/d88_builder.h"
 #include "tests/test_support.h"
 
 namespace d88test {
 namespace {
 
-constexpr std::uint8_t kGuard = 0xCC;
-
-Sector Record(std::uint8_t c, std::uint8_t h, std::uint8_t r, std::uint8_t n, Bytes data) {
-    Sector sector;
-    sector.c = c;
-    sector.h = h;
-    sector.r = r;
-    sector.n = n;
-    sector.data = std::move(data);
-    return sector;
-}
-
-Sector WithCount(Sector sector, std::uint16_t count) {
-    sector.count = count;
-    return sector;
-}
+constexpr std::uint8_t kGuard = GuardedBuffer::kGuard;
 
 Bytes Fill(std::size_t size, std::uint8_t value) {
     return Bytes(size, value);
@@ -42,21 +26,6 @@ Bytes Concat(std::initializer_list<Bytes> parts) {
     }
     return out;
 }
-
-// A buffer with room for `size` bytes and guard bytes behind them.
-struct GuardedBuffer {
-    explicit GuardedBuffer(std::size_t size) : bytes(size + 64, kGuard), room(size) {}
-    std::uint8_t* data() { return bytes.data(); }
-    std::int32_t size() const { return static_cast<std::int32_t>(room); }
-    Bytes Head(std::size_t count) const { return Bytes(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(count)); }
-    // True when nothing was written from byte `from` on.
-    bool UntouchedFrom(std::size_t from) const {
-        return std::all_of(bytes.begin() + static_cast<std::ptrdiff_t>(from), bytes.end(),
-                           [](std::uint8_t b) { return b == kGuard; });
-    }
-    Bytes bytes;
-    std::size_t room;
-};
 
 class SectorTest : public ::testing::Test {
 protected:
@@ -86,14 +55,14 @@ TEST_F(SectorTest, ReadSectorCopiesAtMostMaxLength) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.maxLength);
         GuardedBuffer buffer(1000);
-        EXPECT_EQ(image.ReadSector(0, 0, 0, 5, 1, buffer.data(), c.maxLength), c.result);
+        EXPECT_EQ(image.ReadSector(0, 0, 0, 5, 1, buffer.Data(), c.maxLength), c.result);
         const std::size_t copied = static_cast<std::size_t>(c.result);
         EXPECT_EQ(buffer.Head(copied), Bytes(data.begin(), data.begin() + static_cast<std::ptrdiff_t>(copied)));
         EXPECT_TRUE(buffer.UntouchedFrom(copied));
     }
     // A record that holds no data reads as missing.
     GuardedBuffer buffer(256);
-    EXPECT_EQ(image.ReadSector(1, 0, 1, 1, 1, buffer.data(), 256), 0);
+    EXPECT_EQ(image.ReadSector(1, 0, 1, 1, 1, buffer.Data(), 256), 0);
 }
 
 TEST_F(SectorTest, ReadSectorFindsTheRecordByItsId) {
@@ -104,6 +73,12 @@ TEST_F(SectorTest, ReadSectorFindsTheRecordByItsId) {
         Record(0, 1, 2, 1, Fill(256, 3)),
         Record(1, 1, 2, 1, Fill(256, 4)),  // same ID as the second: never found
         Record(1, 1, 2, 2, Fill(512, 5)),
+    };
+    // Records of 2 KiB and of just over 1 KiB are stepped over by seeking.
+    disk.tracks[4] = {
+        Record(2, 0, 1, 4, Fill(2048, 6)),
+        Record(2, 0, 2, 3, Fill(1025, 7)),
+        Record(2, 0, 3, 1, Fill(256, 8)),
     };
     Load(disk);
     const struct {
@@ -122,6 +97,9 @@ TEST_F(SectorTest, ReadSectorFindsTheRecordByItsId) {
         {"R 263 is not R 7", 3, 1, 1, 263, 1, 0, kGuard},
         {"H -255 is not H 1", 3, 1, -255, 7, 1, 0, kGuard},
         {"N 257 is not N 1", 3, 1, 1, 7, 257, 0, kGuard},
+        {"after records of 2 KiB and 1,025 bytes", 4, 2, 0, 3, 1, 256, 8},
+        {"the start of a 2 KiB record", 4, 2, 0, 1, 4, 256, 6},
+        {"after a 2 KiB record", 4, 2, 0, 2, 3, 256, 7},
         {"track 164", 164, 1, 1, 7, 1, 0, kGuard},
         {"track -1", -1, 1, 1, 7, 1, 0, kGuard},
         {"track INT32_MIN", INT32_MIN, 1, 1, 7, 1, 0, kGuard},
@@ -129,8 +107,8 @@ TEST_F(SectorTest, ReadSectorFindsTheRecordByItsId) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         GuardedBuffer buffer(256);
-        EXPECT_EQ(image.ReadSector(c.track, c.c, c.h, c.r, c.n, buffer.data(), 256), c.result);
-        EXPECT_EQ(buffer.bytes[0], c.value);
+        EXPECT_EQ(image.ReadSector(c.track, c.c, c.h, c.r, c.n, buffer.Data(), 256), c.result);
+        EXPECT_EQ(buffer[0], c.value);
         EXPECT_TRUE(buffer.UntouchedFrom(256));
     }
 }
@@ -176,7 +154,7 @@ TEST_F(SectorTest, EachRecordsOwnCountEndsTheWalk) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         GuardedBuffer buffer(256);
-        EXPECT_EQ(image.ReadSector(c.track, c.c, c.h, c.r, 1, buffer.data(), 256),
+        EXPECT_EQ(image.ReadSector(c.track, c.c, c.h, c.r, 1, buffer.Data(), 256),
                   static_cast<std::int32_t>(c.expected.size()));
         EXPECT_EQ(buffer.Head(c.expected.size()), c.expected);
         EXPECT_TRUE(buffer.UntouchedFrom(c.expected.size()));
@@ -217,10 +195,10 @@ TEST_F(SectorTest, TrackTableEntriesOutsideTheDiskAreAbsent) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         GuardedBuffer buffer(256);
-        EXPECT_EQ(image.ReadSector(c.track, 0, c.h, 1, 1, buffer.data(), 256), c.result);
-        EXPECT_EQ(buffer.bytes[0], c.value);
+        EXPECT_EQ(image.ReadSector(c.track, 0, c.h, 1, 1, buffer.Data(), 256), c.result);
+        EXPECT_EQ(buffer[0], c.value);
         GuardedBuffer ids(64);
-        EXPECT_EQ(image.ReadSectorIds(c.track, ids.data(), ids.size()), c.result > 0 ? 4 : 0);
+        EXPECT_EQ(image.ReadSectorIds(c.track, ids.Data(), ids.Size()), c.result > 0 ? 4 : 0);
     }
 }
 
@@ -231,12 +209,12 @@ TEST_F(SectorTest, EntryEqualToTheDiskSizeIsAccepted) {
     disk.diskSize = static_cast<std::uint32_t>(TrackOffset(disk, 0));
     Load(disk);
     GuardedBuffer buffer(256);
-    EXPECT_EQ(image.ReadSector(0, 0, 0, 1, 1, buffer.data(), 256), 256);
-    EXPECT_EQ(buffer.bytes[0], 0x44);
+    EXPECT_EQ(image.ReadSector(0, 0, 0, 1, 1, buffer.Data(), 256), 256);
+    EXPECT_EQ(buffer[0], 0x44);
 
     disk.diskSize = *disk.diskSize - 1;
     Load(disk);
-    EXPECT_EQ(image.ReadSector(0, 0, 0, 1, 1, buffer.data(), 256), 0);
+    EXPECT_EQ(image.ReadSector(0, 0, 0, 1, 1, buffer.Data(), 256), 0);
 }
 
 TEST_F(SectorTest, DiskSizeWithTopBitSetRejectsEveryTrack) {
@@ -245,7 +223,7 @@ TEST_F(SectorTest, DiskSizeWithTopBitSetRejectsEveryTrack) {
     disk.diskSize = 0x80000000u;
     Load(disk);
     GuardedBuffer buffer(256);
-    EXPECT_EQ(image.ReadSector(0, 0, 0, 1, 1, buffer.data(), 256), 0);
+    EXPECT_EQ(image.ReadSector(0, 0, 0, 1, 1, buffer.Data(), 256), 0);
     EXPECT_TRUE(buffer.UntouchedFrom(0));
 }
 
@@ -253,14 +231,14 @@ TEST_F(SectorTest, EveryReadFailsAfterAFailedSelection) {
     Load(Standard2D());
     ASSERT_FALSE(image.SelectDisk(1));
     GuardedBuffer buffer(4096);
-    EXPECT_EQ(image.ReadSector(0, 0, 0, 1, 1, buffer.data(), 256), 0);
-    EXPECT_EQ(image.ReadSectors(0, 0, 0, 1, 1, buffer.data(), 4096), 0);
-    EXPECT_EQ(image.ReadSectorIds(0, buffer.data(), 64), 0);
+    EXPECT_EQ(image.ReadSector(0, 0, 0, 1, 1, buffer.Data(), 256), 0);
+    EXPECT_EQ(image.ReadSectors(0, 0, 0, 1, 1, buffer.Data(), 4096), 0);
+    EXPECT_EQ(image.ReadSectorIds(0, buffer.Data(), 64), 0);
     EXPECT_TRUE(buffer.UntouchedFrom(0));
 
     ASSERT_TRUE(image.Open(nullptr));
-    EXPECT_EQ(image.ReadSector(0, 0, 0, 1, 1, buffer.data(), 256), 0);
-    EXPECT_EQ(image.ReadSectorIds(0, buffer.data(), 64), 0);
+    EXPECT_EQ(image.ReadSector(0, 0, 0, 1, 1, buffer.Data(), 256), 0);
+    EXPECT_EQ(image.ReadSectorIds(0, buffer.Data(), 64), 0);
 }
 
 TEST_F(SectorTest, ReadsComeFromTheSelectedDisk) {
@@ -272,7 +250,7 @@ TEST_F(SectorTest, ReadsComeFromTheSelectedDisk) {
     }
     Load(BuildImage({other, Standard2D(true)}), 1);
     GuardedBuffer buffer(512);
-    EXPECT_EQ(image.ReadSectors(7, 3, 1, 16, 1, buffer.data(), 512), 512);
+    EXPECT_EQ(image.ReadSectors(7, 3, 1, 16, 1, buffer.Data(), 512), 512);
     EXPECT_EQ(buffer.Head(512), Concat({SectorData(7, 16), SectorData(8, 1)}));
 }
 
@@ -319,7 +297,7 @@ TEST_F(SectorTest, ReadSectorsStepsAcrossSectorsTracksAndSides) {
         SCOPED_TRACE(c.what);
         const std::size_t room = static_cast<std::size_t>(std::max(c.length, 0));
         GuardedBuffer buffer(room);
-        EXPECT_EQ(image.ReadSectors(c.track, c.c, c.h, c.r, c.n, buffer.data(), c.length), c.result);
+        EXPECT_EQ(image.ReadSectors(c.track, c.c, c.h, c.r, c.n, buffer.Data(), c.length), c.result);
         EXPECT_EQ(buffer.Head(c.expected.size()), c.expected);
         EXPECT_TRUE(buffer.UntouchedFrom(room));
     }
@@ -345,7 +323,7 @@ TEST_F(SectorTest, ReadSectorsTakesOnlyTheChunkOfEachSector) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         GuardedBuffer buffer(static_cast<std::size_t>(c.length));
-        EXPECT_EQ(image.ReadSectors(c.track, c.c, c.h, c.r, c.n, buffer.data(), c.length), c.result);
+        EXPECT_EQ(image.ReadSectors(c.track, c.c, c.h, c.r, c.n, buffer.Data(), c.length), c.result);
         EXPECT_EQ(buffer.Head(c.expected.size()), c.expected);
         EXPECT_TRUE(buffer.UntouchedFrom(static_cast<std::size_t>(c.length)));
     }
@@ -355,7 +333,7 @@ TEST_F(SectorTest, ReadSectorsFollowsTheSectorRange) {
     Load(Standard2D());
     image.SetSectorRange(3, 8);
     GuardedBuffer buffer(768);
-    EXPECT_EQ(image.ReadSectors(0, 0, 0, 7, 1, buffer.data(), 768), 768);
+    EXPECT_EQ(image.ReadSectors(0, 0, 0, 7, 1, buffer.Data(), 768), 768);
     EXPECT_EQ(buffer.Head(768), Concat({SectorData(0, 7), SectorData(0, 8), SectorData(1, 3)}));
 }
 
@@ -391,7 +369,7 @@ TEST_F(SectorTest, ReadSectorIdsListsRecordsInStoredOrder) {
         SCOPED_TRACE(c.what);
         const std::size_t room = static_cast<std::size_t>(std::max(c.length, 0));
         GuardedBuffer buffer(room);
-        EXPECT_EQ(image.ReadSectorIds(c.track, buffer.data(), c.length),
+        EXPECT_EQ(image.ReadSectorIds(c.track, buffer.Data(), c.length),
                   static_cast<std::int32_t>(c.expected.size()));
         EXPECT_EQ(buffer.Head(c.expected.size()), c.expected);
         EXPECT_TRUE(buffer.UntouchedFrom(c.expected.size()));
@@ -422,14 +400,14 @@ TEST_F(SectorTest, TruncatedFileGivesOnlyWhatArrived) {
         SCOPED_TRACE(c.what);
         Load(Bytes(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(c.size)));
         GuardedBuffer one(256);
-        EXPECT_EQ(image.ReadSector(0, 0, 0, 3, 1, one.data(), 256), c.r3Read);
+        EXPECT_EQ(image.ReadSector(0, 0, 0, 3, 1, one.Data(), 256), c.r3Read);
         EXPECT_EQ(one.Head(static_cast<std::size_t>(c.r3Read)), Bytes(r3.begin(), r3.begin() + c.r3Read));
         EXPECT_TRUE(one.UntouchedFrom(static_cast<std::size_t>(c.r3Read)));
         GuardedBuffer run(1024);
-        EXPECT_EQ(image.ReadSectors(0, 0, 0, 1, 1, run.data(), 1024), c.runRead);
+        EXPECT_EQ(image.ReadSectors(0, 0, 0, 1, 1, run.Data(), 1024), c.runRead);
         EXPECT_TRUE(run.UntouchedFrom(1024));
         GuardedBuffer ids(64);
-        EXPECT_EQ(image.ReadSectorIds(0, ids.data(), 64), c.ids);
+        EXPECT_EQ(image.ReadSectorIds(0, ids.Data(), 64), c.ids);
         EXPECT_TRUE(ids.UntouchedFrom(static_cast<std::size_t>(c.ids)));
     }
 }

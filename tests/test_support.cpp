@@ -21,20 +21,20 @@ TempDir::TempDir() {
     if (mkdtemp(pattern.data()) == nullptr) {
         throw std::runtime_error("mkdtemp failed");
     }
-    path_ = pattern;
+    path = pattern;
 }
 
 TempDir::~TempDir() {
     std::error_code ignored;
     // Tests make entries read-only or unwritable; give them back first.
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+    std::filesystem::permissions(path, std::filesystem::perms::owner_all,
                                  std::filesystem::perm_options::add, ignored);
-    std::filesystem::remove_all(path_, ignored);
+    std::filesystem::remove_all(path, ignored);
 }
 
 std::vector<std::string> TempDir::List() const {
     std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(path_)) {
+    for (const auto& entry : std::filesystem::directory_iterator(path)) {
         names.push_back(entry.path().filename().string());
     }
     std::sort(names.begin(), names.end());
@@ -57,6 +57,29 @@ Bytes ReadFile(const std::string& path) {
 
 bool Exists(const std::string& path) {
     return std::filesystem::exists(path);
+}
+
+Sector& MustFind(Disk& disk, int track, int r) {
+    Sector* sector = FindSector(disk, track, r);
+    if (sector == nullptr) {
+        throw std::runtime_error("no sector R " + std::to_string(r) + " on track " +
+                                 std::to_string(track));
+    }
+    return *sector;
+}
+
+void MustRemove(Disk& disk, int track, int r) {
+    MustFind(disk, track, r);
+    RemoveSector(disk, track, r);
+}
+
+const std::vector<ExpectedItem>& ExpectedPlan() {
+    static const std::vector<ExpectedItem> items = {
+        {"PROG", 32, 32768}, {"OP", 464, 3840},   {"MUS00", 432, 512}, {"MUS01", 434, 512},
+        {"MUS02", 436, 256}, {"MUS03", 437, 256}, {"MUS04", 438, 512}, {"MUS05", 440, 768},
+        {"MUS06", 443, 768}, {"MUS07", 446, 768}, {"MUS08", 449, 768}, {"MUS09", 452, 512},
+    };
+    return items;
 }
 
 std::string D88CutPath() {

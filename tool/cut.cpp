@@ -50,7 +50,3 @@ bool CutFile(const char* name, std::int32_t track, std::int32_t c, std::int32_t 
     }
     return true;
 }
-
-const char* ProgramName(int argc, char* const argv[]) {
-    return argc > 0 && argv[0] != nullptr ? argv[0] : "d88cut";
-}

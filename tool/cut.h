@@ -27,6 +27,3 @@ extern bool g_writeFailed;
 // failed write is reported on standard error and through g_writeFailed.
 bool CutFile(const char* name, std::int32_t track, std::int32_t c, std::int32_t h,
              std::int32_t r, std::int32_t n, std::int32_t skip, std::int32_t length);
-
-// The name for the usage line, also when the process was given none.
-const char* ProgramName(int argc, char* const argv[]);

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "tool/console.h"
 #include "tool/cut.h"
 
 namespace {
@@ -16,17 +17,17 @@ constexpr char kOpenFailure[] =
 
 int main(int argc, char* argv[]) {
     if (argc != 2) {
-        std::fprintf(stderr, "Usage: %s [d88file]\n", ProgramName(argc, argv));
+        std::fprintf(stderr, "Usage: %s [d88file]\n", ProgramName(argc, argv, "d88cut"));
         return 1;
     }
     if (!g_image.Open(argv[1])) {
         std::fputs(kOpenFailure, stderr);
         return 1;
     }
-    // Not tested: without disk 0 no sector reads, every item is skipped, and
-    // that is still a run that did its job.
+    // The result is ignored on purpose: without disk 0 no sector reads, every
+    // item is skipped, and that is still a run that did its job.
     g_image.SelectDisk(0);
-    g_image.SetSectorRange(1, 16);
+    g_image.SetSectorRange(kFirstSector, kLastSector);
 
     const Plan plan = MakePlan();
     for (std::int32_t i = 0; i < plan.count; ++i) {

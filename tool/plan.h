@@ -4,15 +4,11 @@
 
 #include <cstdint>
 
-// One MUS item: its first sector counted from track 0, R 1, at 16 to a
-// track, and its size in bytes.
-struct CutEntry {
-    std::int32_t sector;
-    std::int32_t length;
-};
+#include "image/d88image.h"
 
-// Ends with a row whose sector is -1.
-extern const CutEntry kMusTable[];
+// The plan's disks number the sectors of every track from kFirstSector to
+// kLastSector.
+constexpr std::int32_t kSectorsPerTrack = kLastSector - kFirstSector + 1;
 
 // One item: the address of its first sector, the bytes read and dropped at
 // the front, and the bytes that make its file.
@@ -44,6 +40,6 @@ struct Plan {
     std::int32_t count;
 };
 
-// The items in cutting order. MUS items are numbered by their row of
-// kMusTable, so a name never shifts when an earlier item is not cut.
+// The items in cutting order. MUS items are numbered by their row of the
+// table, so a name never shifts when an earlier item is not cut.
 Plan MakePlan();

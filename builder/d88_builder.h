@@ -1,6 +1,7 @@
 #pragma once
-// Builds D88 images in memory, so that each test states only what is odd
-// about its image.
+// Builds D88 images in memory from a description of their disks, tracks and
+// records: for the tests, the sample image, the fuzzer's seeds and the
+// benchmark. Whatever the description says is written, odd or not.
 
 #include <cstdint>
 #include <map>
@@ -8,14 +9,12 @@
 #include <string>
 #include <vector>
 
-namespace d88test {
+namespace d88builder {
 
 using Bytes = std::vector<std::uint8_t>;
 
 void PutU16Le(Bytes& out, std::uint16_t value);
 void PutU32Le(Bytes& out, std::uint32_t value);
-void SetU16Le(Bytes& bytes, std::size_t offset, std::uint16_t value);
-void SetU32Le(Bytes& bytes, std::size_t offset, std::uint32_t value);
 
 struct Sector {
     std::uint8_t c = 0;
@@ -28,6 +27,11 @@ struct Sector {
     std::optional<std::uint16_t> count;
     std::optional<std::uint16_t> dataSize;
 };
+
+// A record with this ID and data, its count and size left to the builder.
+Sector Record(int c, int h, int r, int n, Bytes data = {});
+// The same record claiming `count` sectors for its track.
+Sector WithCount(Sector sector, std::uint16_t count);
 
 using Track = std::vector<Sector>;
 
@@ -70,9 +74,10 @@ std::vector<int> SkewedOrder();
 // A formatted 2D disk: 80 tracks (40 cylinders, 2 sides) of StandardTrack.
 Disk Standard2D(bool skewed = false);
 
-// The first record R r of a track, removed or found; throws when there is none.
-void RemoveSector(Disk& disk, int track, int r);
-Sector& FindSector(Disk& disk, int track, int r);
+// The first record R r of a track, removed or found; false or null when
+// there is none.
+bool RemoveSector(Disk& disk, int track, int r);
+Sector* FindSector(Disk& disk, int track, int r);
 
 // The tracks d88cut reads: 2 to 9 (PROG), 27 and 28 (MUS), 29 (OP).
 std::vector<int> PlanTracks();
@@ -95,4 +100,4 @@ enum class Hostile {
 // same run of records that hold no data.
 Bytes HostileImage(std::size_t size, Hostile kind);
 
-}  // namespace d88test
+}  // namespace d88builder

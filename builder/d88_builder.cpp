@@ -1,12 +1,12 @@
-#include "tests/d88_builder.h"
+#include "builder/d88_builder.h"
 
 #include <algorithm>
 #include <cstdio>
-#include <stdexcept>
 
 #include "image/d88image.h"
+#include "tool/plan.h"
 
-namespace d88test {
+namespace d88builder {
 
 void PutU16Le(Bytes& out, std::uint16_t value) {
     out.push_back(static_cast<std::uint8_t>(value));
@@ -19,15 +19,19 @@ void PutU32Le(Bytes& out, std::uint32_t value) {
     }
 }
 
-void SetU16Le(Bytes& bytes, std::size_t offset, std::uint16_t value) {
-    bytes.at(offset) = static_cast<std::uint8_t>(value);
-    bytes.at(offset + 1) = static_cast<std::uint8_t>(value >> 8);
+Sector Record(int c, int h, int r, int n, Bytes data) {
+    Sector sector;
+    sector.c = static_cast<std::uint8_t>(c);
+    sector.h = static_cast<std::uint8_t>(h);
+    sector.r = static_cast<std::uint8_t>(r);
+    sector.n = static_cast<std::uint8_t>(n);
+    sector.data = std::move(data);
+    return sector;
 }
 
-void SetU32Le(Bytes& bytes, std::size_t offset, std::uint32_t value) {
-    for (std::size_t i = 0; i < 4; ++i) {
-        bytes.at(offset + i) = static_cast<std::uint8_t>(value >> (8 * i));
-    }
+Sector WithCount(Sector sector, std::uint16_t count) {
+    sector.count = count;
+    return sector;
 }
 
 namespace {
@@ -131,23 +135,17 @@ Bytes SectorData(int track, int r, std::size_t size) {
 
 Track StandardTrack(int track, const std::vector<int>& order) {
     Track records;
-    for (std::size_t i = 0; i < 16; ++i) {
-        const int r = order.empty() ? static_cast<int>(i) + 1 : order.at(i);
-        Sector sector;
-        sector.c = static_cast<std::uint8_t>(track / 2);
-        sector.h = static_cast<std::uint8_t>(track % 2);
-        sector.r = static_cast<std::uint8_t>(r);
-        sector.n = 1;
-        sector.data = SectorData(track, r);
-        records.push_back(sector);
+    for (int i = 0; i < kSectorsPerTrack; ++i) {
+        const int r = order.empty() ? kFirstSector + i : order[static_cast<std::size_t>(i)];
+        records.push_back(Record(track / 2, track % 2, r, 1, SectorData(track, r)));
     }
     return records;
 }
 
 std::vector<int> SkewedOrder() {
     std::vector<int> order;
-    for (int i = 0; i < 16; ++i) {
-        order.push_back(i * 3 % 16 + 1);
+    for (int i = 0; i < kSectorsPerTrack; ++i) {
+        order.push_back(kFirstSector + i * 3 % kSectorsPerTrack);
     }
     return order;
 }
@@ -161,24 +159,32 @@ Disk Standard2D(bool skewed) {
     return disk;
 }
 
-void RemoveSector(Disk& disk, int track, int r) {
-    Track& records = disk.tracks.at(track);
+bool RemoveSector(Disk& disk, int track, int r) {
+    const auto found = disk.tracks.find(track);
+    if (found == disk.tracks.end()) {
+        return false;
+    }
+    Track& records = found->second;
     for (auto it = records.begin(); it != records.end(); ++it) {
         if (it->r == r) {
             records.erase(it);
-            return;
+            return true;
         }
     }
-    throw std::runtime_error("no such sector");
+    return false;
 }
 
-Sector& FindSector(Disk& disk, int track, int r) {
-    for (Sector& sector : disk.tracks.at(track)) {
+Sector* FindSector(Disk& disk, int track, int r) {
+    const auto found = disk.tracks.find(track);
+    if (found == disk.tracks.end()) {
+        return nullptr;
+    }
+    for (Sector& sector : found->second) {
         if (sector.r == r) {
-            return sector;
+            return &sector;
         }
     }
-    throw std::runtime_error("no such sector");
+    return nullptr;
 }
 
 std::vector<int> PlanTracks() {
@@ -227,4 +233,4 @@ Bytes HostileImage(std::size_t size, Hostile kind) {
     return out;
 }
 
-}  // namespace d88test
+}  // namespace d88builder

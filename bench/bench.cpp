@@ -19,8 +19,8 @@
 #include <string>
 #include <vector>
 
-#include "image/d88image.h"
 #include "builder/d88_builder.h"
+#include "image/d88image.h"
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
@@ -76,7 +76,8 @@ double Time(const std::string& program, const std::string& argument, const std::
 // The peak resident memory of the program itself. A forked child's
 // ru_maxrss also counts the parent's pages it held before exec, so this
 // stops the program as it exits and reads VmHWM of its own address space.
-long PeakMemoryKiB(const std::string& program, const std::string& argument, const std::string& cwd) {
+long PeakMemoryKiB(const std::string& program, const std::string& argument,
+                   const std::string& cwd) {
     const pid_t pid = Fork();
     if (pid == 0) {
         ptrace(PTRACE_TRACEME, 0, nullptr, nullptr);
@@ -198,7 +199,8 @@ void WholeRun(const std::string& work, long& sampleRss) {
 
 void Throughput(const std::string& work) {
     const std::string path = work + "/64-disks.d88";
-    Write(path, d88builder::BuildImage(std::vector<d88builder::Disk>(64, d88builder::Standard2D(true))));
+    Write(path,
+          d88builder::BuildImage(std::vector<d88builder::Disk>(64, d88builder::Standard2D(true))));
     constexpr std::int32_t kDiskData = 80 * 16 * 256;
     std::vector<std::uint8_t> buffer(kDiskData);
     const double fileBytes = static_cast<double>(fs::file_size(path));
@@ -231,11 +233,14 @@ void Throughput(const std::string& work) {
         whole.push_back(std::chrono::duration<double>(Clock::now() - start).count());
     }
     const double data = 64.0 * kDiskData;
-    std::printf("(b) every sector of a 64-disk 2D image (%.1f MB of sector data, %.1f MB file), "
-                "median of 7\n",
-                data / 1e6, fileBytes / 1e6);
-    std::printf("    %-34s %8.0f MB/s of sector data\n", "ReadSectors, disk by disk", data / Median(reader) / 1e6);
-    std::printf("    %-34s %8.0f MB/s of file\n\n", "one fread of the whole file", fileBytes / Median(whole) / 1e6);
+    std::printf(
+        "(b) every sector of a 64-disk 2D image (%.1f MB of sector data, %.1f MB file), "
+        "median of 7\n",
+        data / 1e6, fileBytes / 1e6);
+    std::printf("    %-34s %8.0f MB/s of sector data\n", "ReadSectors, disk by disk",
+                data / Median(reader) / 1e6);
+    std::printf("    %-34s %8.0f MB/s of file\n\n", "one fread of the whole file",
+                fileBytes / Median(whole) / 1e6);
 }
 
 void Hostile(const std::string& work, long& hostileRss) {

@@ -84,8 +84,8 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     std::uint8_t* image = static_cast<std::uint8_t*>(std::malloc(static_cast<std::size_t>(g_size)));
-    if (image == nullptr ||
-        std::fread(image, 1, static_cast<std::size_t>(g_size), in) != static_cast<std::size_t>(g_size)) {
+    if (image == nullptr || std::fread(image, 1, static_cast<std::size_t>(g_size), in) !=
+                                static_cast<std::size_t>(g_size)) {
         return 1;
     }
     std::fclose(in);

@@ -216,7 +216,8 @@ Bytes HostileImage(std::size_t size, Hostile kind) {
 
     Disk disk;
     disk.name = "HOSTILE";
-    disk.diskSize = static_cast<std::uint32_t>(kDiskHeaderSize + records * kSectorHeaderSize + tail);
+    disk.diskSize =
+        static_cast<std::uint32_t>(kDiskHeaderSize + records * kSectorHeaderSize + tail);
     for (int track : PlanTracks()) {
         disk.trackOffsets[track] = kDiskHeaderSize;
     }

@@ -42,9 +42,10 @@ std::int32_t Room(std::int32_t length) {
     return length > 0 ? length : 0;
 }
 
-void ReadRun(D88Image& image, std::int32_t track, std::int32_t c, std::int32_t h,
-             std::int32_t r, std::int32_t n, std::int32_t length) {
-    std::unique_ptr<std::uint8_t[]> buffer(new std::uint8_t[static_cast<std::size_t>(Room(length))]);
+void ReadRun(D88Image& image, std::int32_t track, std::int32_t c, std::int32_t h, std::int32_t r,
+             std::int32_t n, std::int32_t length) {
+    std::unique_ptr<std::uint8_t[]> buffer(
+        new std::uint8_t[static_cast<std::size_t>(Room(length))]);
     const std::int32_t got = image.ReadSectors(track, c, h, r, n, buffer.get(), length);
     Check(got >= 0 && got <= Room(length), "ReadSectors result within the length");
 }
@@ -85,7 +86,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::int32_t n = parameters.Id() % 26 - 1;
 
         const std::int32_t maxLength = parameters.Length();
-        std::unique_ptr<std::uint8_t[]> one(new std::uint8_t[static_cast<std::size_t>(Room(maxLength))]);
+        std::unique_ptr<std::uint8_t[]> one(
+            new std::uint8_t[static_cast<std::size_t>(Room(maxLength))]);
         const std::int32_t got = image.ReadSector(track, c, h, r, n, one.get(), maxLength);
         Check(got >= 0 && got <= Room(maxLength), "ReadSector result within maxLength");
 
@@ -93,7 +95,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ReadRun(image, track, c, h, r, n, parameters.Length());
 
         const std::int32_t idRoom = parameters.Length();
-        std::unique_ptr<std::uint8_t[]> ids(new std::uint8_t[static_cast<std::size_t>(Room(idRoom))]);
+        std::unique_ptr<std::uint8_t[]> ids(
+            new std::uint8_t[static_cast<std::size_t>(Room(idRoom))]);
         const std::int32_t listed = image.ReadSectorIds(track, ids.get(), idRoom);
         Check(listed >= 0 && listed <= Room(idRoom) && listed % 4 == 0, "ReadSectorIds result");
     }

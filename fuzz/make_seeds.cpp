@@ -51,7 +51,8 @@ int main(int argc, char* argv[]) {
         Bytes bytes;
     } seeds[] = {
         {"plan.d88", plan},
-        {"plan-truncated.d88", Bytes(plan.begin(), plan.begin() + static_cast<std::ptrdiff_t>(plan.size() / 2 + 7))},
+        {"plan-truncated.d88",
+         Bytes(plan.begin(), plan.begin() + static_cast<std::ptrdiff_t>(plan.size() / 2 + 7))},
         {"two-disks.d88", BuildImage({SmallDisk("ONE", 0), SmallDisk("TWO", 2)})},
         {"odd-counts.d88", BuildDisk(OddCounts())},
         {"disk-size-zero.d88", BuildDisk(zeroSize)},

@@ -61,8 +61,8 @@ void PrintTrack(std::FILE* out, D88Image& image, std::int32_t track) {
         nAgree = nAgree && ids[4 * i + 3] == ids[3];
     }
 
-    std::fprintf(out, "  track %3d: %s%d %s", static_cast<int>(track), cutOff ? "over " : "",
-                 count, Plural(count, "record", "records"));
+    std::fprintf(out, "  track %3d: %s%d %s", static_cast<int>(track), cutOff ? "over " : "", count,
+                 Plural(count, "record", "records"));
     if (chAgree) {
         std::fprintf(out, ", C %d H %d", c, h);
     }

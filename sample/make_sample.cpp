@@ -39,8 +39,8 @@ d88builder::Bytes SampleData(const Plan& plan, int track, int r) {
 // "TRACK:R" of a sector of the sample, or false.
 bool ParseSector(const char* text, int& track, int& r) {
     char rest = 0;
-    return std::sscanf(text, "%d:%d%c", &track, &r, &rest) == 2 && track >= 0 &&
-           track < kTracks && r >= kFirstSector && r <= kLastSector;
+    return std::sscanf(text, "%d:%d%c", &track, &r, &rest) == 2 && track >= 0 && track < kTracks &&
+           r >= kFirstSector && r <= kLastSector;
 }
 
 }  // namespace

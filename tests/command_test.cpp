@@ -23,7 +23,9 @@ TEST(Command, WrongArgumentCountPrintsUsage) {
         std::string err;
     } cases[] = {
         {"no argument", {D88CutPath()}, "Usage: " + D88CutPath() + " [d88file]\n"},
-        {"two arguments", {D88CutPath(), "a.d88", "b.d88"}, "Usage: " + D88CutPath() + " [d88file]\n"},
+        {"two arguments",
+         {D88CutPath(), "a.d88", "b.d88"},
+         "Usage: " + D88CutPath() + " [d88file]\n"},
         {"program name as given", {"my name", "a.d88", "-v"}, "Usage: my name [d88file]\n"},
     };
     for (const auto& c : cases) {

@@ -93,8 +93,7 @@ TEST(Cut, WritesEachItemThatCanBeRead) {
         {"a first sector shorter than 256 bytes",
          [](Disk& d) { MustFind(d, 27, 5).data.resize(255); },
          [](std::vector<Item>& items) { RemoveItem(items, "MUS02"); }},
-        {"a first sector of the wrong size code",
-         [](Disk& d) { MustFind(d, 29, 1).n = 2; },
+        {"a first sector of the wrong size code", [](Disk& d) { MustFind(d, 29, 1).n = 2; },
          [](std::vector<Item>& items) { RemoveItem(items, "OP"); }},
         {"MUS07 missing its sector on track 28", [](Disk& d) { MustRemove(d, 28, 1); },
          [](std::vector<Item>& items) {
@@ -148,7 +147,8 @@ TEST(Cut, ReportsAnOutputThatCannotBeWrittenAndGoesOn) {
         std::function<void(const std::string&)> block;
         std::string err;
     } cases[] = {
-        {"cannot be created", "OP", [](const std::string& path) { std::filesystem::create_directory(path); },
+        {"cannot be created", "OP",
+         [](const std::string& path) { std::filesystem::create_directory(path); },
          "d88cut: cannot write OP: Is a directory\n"},
         {"fails as it is written out", "MUS05",
          [](const std::string& path) { std::filesystem::create_symlink("/dev/full", path); },

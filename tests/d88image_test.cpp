@@ -28,7 +28,8 @@ std::string WriteImage(const TempDir& dir, const Bytes& bytes) {
 
 int OpenDescriptorCount() {
     int count = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+    for ([[maybe_unused]] const auto& entry :
+         std::filesystem::directory_iterator("/proc/self/fd")) {
         ++count;
     }
     return count;
@@ -123,7 +124,8 @@ TEST(D88Image, SelectDiskLoadsThatDisksHeader) {
     TempDir dir;
     D88Image image;
     ASSERT_TRUE(image.Open(
-        WriteImage(dir, BuildImage({NamedDisk("FIRST", 0x10), NamedDisk("SECOND", 0x20)})).c_str()));
+        WriteImage(dir, BuildImage({NamedDisk("FIRST", 0x10), NamedDisk("SECOND", 0x20)}))
+            .c_str()));
     ASSERT_EQ(image.GetDiskCount(), 2);
     ASSERT_TRUE(image.SelectDisk(1));
     EXPECT_STREQ(image.GetDiskName(), "SECOND");
@@ -149,8 +151,8 @@ TEST(D88Image, SelectDiskOutOfRangeClearsTheSelection) {
         SCOPED_TRACE(index);
         TempDir dir;
         D88Image image;
-        ASSERT_TRUE(
-            image.Open(WriteImage(dir, BuildImage({NamedDisk("A", 5), NamedDisk("B", 6)})).c_str()));
+        ASSERT_TRUE(image.Open(
+            WriteImage(dir, BuildImage({NamedDisk("A", 5), NamedDisk("B", 6)})).c_str()));
         ASSERT_TRUE(image.SelectDisk(0));
         EXPECT_FALSE(image.SelectDisk(index));
         EXPECT_EQ(image.GetMediaType(), -1);
@@ -228,7 +230,8 @@ TEST(D88Image, SelectDiskWithoutAFileChangesNothing) {
     TempDir dir;
     D88Image image;
     EXPECT_FALSE(image.SelectDisk(0));
-    ASSERT_TRUE(image.Open(WriteImage(dir, BuildImage({NamedDisk("A", 5), NamedDisk("B", 6)})).c_str()));
+    ASSERT_TRUE(
+        image.Open(WriteImage(dir, BuildImage({NamedDisk("A", 5), NamedDisk("B", 6)})).c_str()));
     ASSERT_TRUE(image.SelectDisk(1));
     ASSERT_TRUE(image.Open(nullptr));
     EXPECT_FALSE(image.SelectDisk(0));

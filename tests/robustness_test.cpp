@@ -76,7 +76,8 @@ TEST(Robustness, EveryTruncationOfThePlanImageReadsNoMoreThanTheWhole) {
             ASSERT_TRUE(IsPrefix(cut.runs[i], full.runs[i])) << "run " << i << ", size " << size;
         }
         for (std::size_t i = 0; i < full.ids.size(); ++i) {
-            ASSERT_TRUE(IsPrefix(cut.ids[i], full.ids[i])) << "track list " << i << ", size " << size;
+            ASSERT_TRUE(IsPrefix(cut.ids[i], full.ids[i]))
+                << "track list " << i << ", size " << size;
         }
         if (::testing::Test::HasFailure()) {
             FAIL() << "at size " << size;

@@ -57,7 +57,8 @@ TEST_F(SectorTest, ReadSectorCopiesAtMostMaxLength) {
         GuardedBuffer buffer(1000);
         EXPECT_EQ(image.ReadSector(0, 0, 0, 5, 1, buffer.Data(), c.maxLength), c.result);
         const std::size_t copied = static_cast<std::size_t>(c.result);
-        EXPECT_EQ(buffer.Head(copied), Bytes(data.begin(), data.begin() + static_cast<std::ptrdiff_t>(copied)));
+        EXPECT_EQ(buffer.Head(copied),
+                  Bytes(data.begin(), data.begin() + static_cast<std::ptrdiff_t>(copied)));
         EXPECT_TRUE(buffer.UntouchedFrom(copied));
     }
     // A record that holds no data reads as missing.
@@ -121,7 +122,8 @@ TEST_F(SectorTest, EachRecordsOwnCountEndsTheWalk) {
         sector.count = 4;
     }
     // A first record that says the track is empty.
-    disk.tracks[1] = {WithCount(Record(0, 1, 1, 1, Fill(256, 1)), 0), Record(0, 1, 2, 1, Fill(256, 2))};
+    disk.tracks[1] = {WithCount(Record(0, 1, 1, 1, Fill(256, 1)), 0),
+                      Record(0, 1, 2, 1, Fill(256, 2))};
     // Counts no greater than the position never stop the walk.
     disk.tracks[2] = {WithCount(Record(1, 0, 1, 1, Fill(256, 1)), 3),
                       WithCount(Record(1, 0, 2, 1, Fill(256, 2)), 1),
@@ -174,8 +176,8 @@ TEST_F(SectorTest, TrackTableEntriesOutsideTheDiskAreAbsent) {
     const std::uint32_t lastTrack = static_cast<std::uint32_t>(TrackOffset(second, 1));
     // Relative to the second disk, this points back at the first disk's track 0.
     const std::uint32_t backwards = 0u - (firstSize - kDiskHeaderSize);
-    second.trackOffsets = {{2, lastTrack}, {3, secondSize}, {4, secondSize + 1}, {5, backwards},
-                           {6, 0x80000000u}, {7, 0}};
+    second.trackOffsets = {{2, lastTrack}, {3, secondSize},  {4, secondSize + 1},
+                           {5, backwards}, {6, 0x80000000u}, {7, 0}};
     Load(BuildImage({first, second}), 1);
 
     const struct {
@@ -297,7 +299,8 @@ TEST_F(SectorTest, ReadSectorsStepsAcrossSectorsTracksAndSides) {
         SCOPED_TRACE(c.what);
         const std::size_t room = static_cast<std::size_t>(std::max(c.length, 0));
         GuardedBuffer buffer(room);
-        EXPECT_EQ(image.ReadSectors(c.track, c.c, c.h, c.r, c.n, buffer.Data(), c.length), c.result);
+        EXPECT_EQ(image.ReadSectors(c.track, c.c, c.h, c.r, c.n, buffer.Data(), c.length),
+                  c.result);
         EXPECT_EQ(buffer.Head(c.expected.size()), c.expected);
         EXPECT_TRUE(buffer.UntouchedFrom(room));
     }
@@ -323,7 +326,8 @@ TEST_F(SectorTest, ReadSectorsTakesOnlyTheChunkOfEachSector) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         GuardedBuffer buffer(static_cast<std::size_t>(c.length));
-        EXPECT_EQ(image.ReadSectors(c.track, c.c, c.h, c.r, c.n, buffer.Data(), c.length), c.result);
+        EXPECT_EQ(image.ReadSectors(c.track, c.c, c.h, c.r, c.n, buffer.Data(), c.length),
+                  c.result);
         EXPECT_EQ(buffer.Head(c.expected.size()), c.expected);
         EXPECT_TRUE(buffer.UntouchedFrom(static_cast<std::size_t>(c.length)));
     }
@@ -391,7 +395,8 @@ TEST_F(SectorTest, TruncatedFileGivesOnlyWhatArrived) {
         std::int32_t ids;
     } cases[] = {
         {"inside the third header", track + 2 * record + 7, 0, 512, 8},
-        {"inside the third sector's data", track + 2 * record + kSectorHeaderSize + 100, 100, 512, 12},
+        {"inside the third sector's data", track + 2 * record + kSectorHeaderSize + 100, 100, 512,
+         12},
         {"right after the third header", track + 2 * record + kSectorHeaderSize, 0, 512, 12},
         {"after the fourth sector", track + 4 * record, 256, 1024, 16},
         {"inside the first header", track + 3, 0, 0, 0},
@@ -401,7 +406,8 @@ TEST_F(SectorTest, TruncatedFileGivesOnlyWhatArrived) {
         Load(Bytes(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(c.size)));
         GuardedBuffer one(256);
         EXPECT_EQ(image.ReadSector(0, 0, 0, 3, 1, one.Data(), 256), c.r3Read);
-        EXPECT_EQ(one.Head(static_cast<std::size_t>(c.r3Read)), Bytes(r3.begin(), r3.begin() + c.r3Read));
+        EXPECT_EQ(one.Head(static_cast<std::size_t>(c.r3Read)),
+                  Bytes(r3.begin(), r3.begin() + c.r3Read));
         EXPECT_TRUE(one.UntouchedFrom(static_cast<std::size_t>(c.r3Read)));
         GuardedBuffer run(1024);
         EXPECT_EQ(image.ReadSectors(0, 0, 0, 1, 1, run.Data(), 1024), c.runRead);

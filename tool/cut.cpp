@@ -17,8 +17,8 @@ void ReportWriteFailure(const char* name, int error) {
 
 }  // namespace
 
-bool CutFile(const char* name, std::int32_t track, std::int32_t c, std::int32_t h,
-             std::int32_t r, std::int32_t n, std::int32_t skip, std::int32_t length) {
+bool CutFile(const char* name, std::int32_t track, std::int32_t c, std::int32_t h, std::int32_t r,
+             std::int32_t n, std::int32_t skip, std::int32_t length) {
     if (!FitsCutBuffer(skip, length)) {
         return false;
     }

@@ -25,5 +25,5 @@ extern bool g_writeFailed;
 // written as zeros. Returns false, and touches no file, when not even the
 // first sector could be read or skip + length does not fit g_cutBuffer; a
 // failed write is reported on standard error and through g_writeFailed.
-bool CutFile(const char* name, std::int32_t track, std::int32_t c, std::int32_t h,
-             std::int32_t r, std::int32_t n, std::int32_t skip, std::int32_t length);
+bool CutFile(const char* name, std::int32_t track, std::int32_t c, std::int32_t h, std::int32_t r,
+             std::int32_t n, std::int32_t skip, std::int32_t length);

@@ -1,5 +1,8 @@
 #include "image/d88image.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <climits>
 #include <cstring>
 
@@ -14,11 +17,27 @@ std::int32_t ToInt32(std::uint32_t value) {
     return -static_cast<std::int32_t>(~value) - 1;
 }
 
+// long is 32-bit on Windows; its own seek takes 64-bit offsets.
 bool SeekTo(std::FILE* file, std::int64_t offset) {
+#ifdef _WIN32
+    return offset >= 0 && _fseeki64(file, offset, SEEK_SET) == 0;
+#else
     if (offset < 0 || offset > LONG_MAX) {
         return false;
     }
     return std::fseek(file, static_cast<long>(offset), SEEK_SET) == 0;
+#endif
+}
+
+// Asked of the open stream, so nothing can change between a check and the open.
+bool IsDirectory(std::FILE* file) {
+#ifdef _WIN32
+    struct _stat64 status;
+    return _fstat64(_fileno(file), &status) == 0 && (status.st_mode & _S_IFMT) == _S_IFDIR;
+#else
+    struct stat status;
+    return fstat(fileno(file), &status) == 0 && S_ISDIR(status.st_mode);
+#endif
 }
 
 // Moves past a record's data. The C library turns every fseek into a system
@@ -74,19 +93,27 @@ D88Image::~D88Image() {
 }
 
 bool D88Image::Open(const char* path) {
-    // Closing first means a second Open never leaks the earlier stream.
+    // Closing first means a second Open never leaks the earlier stream, and
+    // nothing of the earlier image can be read through the new one.
     if (file != nullptr) {
         std::fclose(file);
     }
     file = nullptr;
     diskCount = 0;
-    mediaType = -1;
+    ClearSelection();
     if (path == nullptr) {
         return true;
     }
 
     file = std::fopen(path, "rb");
     if (file == nullptr) {
+        return false;
+    }
+    // A directory opens for reading on Linux, and would pass for an empty image.
+    if (IsDirectory(file)) {
+        std::fclose(file);
+        file = nullptr;
+        errno = EISDIR;
         return false;
     }
 
@@ -110,10 +137,7 @@ bool D88Image::SelectDisk(std::int32_t index) {
     if (file == nullptr) {
         return false;
     }
-    diskBase = -1;
-    mediaType = -1;
-    diskSize = 0;
-    diskName[0] = '\0';
+    ClearSelection();
     if (index < 0 || index >= diskCount) {
         return false;
     }
@@ -139,6 +163,15 @@ bool D88Image::SelectDisk(std::int32_t index) {
         diskName[i] = '\0';
     }
     return true;
+}
+
+// A cleared selection has no size, so every track lookup fails until a disk
+// is selected again.
+void D88Image::ClearSelection() {
+    diskBase = -1;
+    diskSize = 0;
+    mediaType = -1;
+    diskName[0] = '\0';
 }
 
 void D88Image::SetSectorRange(std::int32_t first, std::int32_t last) {

@@ -63,8 +63,9 @@ public:
 
     // With a path: opens the file read-only, closing any file open before, and
     // counts the complete disk headers in it (true even when there are none).
-    // False only when the file cannot be opened. Selects no disk.
-    // With nullptr: closes the image; always true.
+    // False, with errno saying why, when the file cannot be opened or is a
+    // directory. With nullptr: closes the image; always true.
+    // Either way, and also when it fails, no disk is selected afterwards.
     bool Open(const char* path);
 
     // False, and the selection cleared, for an index outside the disks that
@@ -101,6 +102,7 @@ public:
     std::int32_t ReadSectorIds(std::int32_t track, std::uint8_t* buffer, std::int32_t length);
 
 private:
+    void ClearSelection();
     bool SeekTrack(std::int32_t track);
     bool ReadAt(std::int64_t offset, std::uint8_t* bytes, std::int32_t count);
 

@@ -1,7 +1,5 @@
 // d88info: shows what a D88 image holds and what d88cut would cut from it.
 
-#include <sys/stat.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -12,12 +10,6 @@
 int main(int argc, char* argv[]) {
     if (argc != 2) {
         std::fprintf(stderr, "Usage: %s d88file\n", ProgramName(argc, argv, "d88info"));
-        return 1;
-    }
-    // A directory opens for reading on Linux, and would pass for an empty image.
-    struct stat status;
-    if (stat(argv[1], &status) == 0 && S_ISDIR(status.st_mode)) {
-        std::fprintf(stderr, "d88info: cannot open %s: %s\n", argv[1], std::strerror(EISDIR));
         return 1;
     }
     D88Image image;

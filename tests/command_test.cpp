@@ -49,11 +49,15 @@ TEST(Command, UsageNamesTheToolWhenGivenNoProgramName) {
 
 TEST(Command, ImageThatCannotBeOpenedIsReportedInShiftJis) {
     TempDir cwd;
-    const RunResult run = RunD88Cut({D88CutPath(), cwd.File("missing.d88")}, cwd.Path());
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err, kOpenFailure);
-    EXPECT_TRUE(cwd.List().empty());
+    TempDir folder;
+    for (const std::string& path : {cwd.File("missing.d88"), folder.Path(), std::string(".")}) {
+        SCOPED_TRACE(path);
+        const RunResult run = RunD88Cut({D88CutPath(), path}, cwd.Path());
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err, kOpenFailure);
+        EXPECT_TRUE(cwd.List().empty());
+    }
 }
 
 TEST(Command, ImageWithoutDisksCutsNothingAndSucceeds) {

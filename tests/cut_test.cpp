@@ -168,6 +168,84 @@ TEST(Cut, ReportsAnOutputThatCannotBeWrittenAndGoesOn) {
                 EXPECT_EQ(ReadFile(cwd.File(item.name)), item.content) << item.name;
             }
         }
+        // What stood in the way is left as it was: neither the directory
+        // nor the link, nor what it points to, is removed.
+        EXPECT_TRUE(std::filesystem::exists(std::filesystem::symlink_status(cwd.File(c.name))));
+    }
+}
+
+TEST(Cut, FailuresLeaveOnlyWholeFilesAndAreReported) {
+    std::vector<Item> withoutProg = FullPlan();
+    withoutProg.erase(withoutProg.begin());
+    std::string ordered;
+    for (const Item& item : FullPlan()) {
+        ordered += "cutting ... " + item.name + "\n";
+        if (item.name == "OP") {
+            ordered += "d88cut: cannot write OP: Is a directory\n";
+        }
+    }
+    const struct {
+        const char* what;
+        std::string shell;  // how the run is started, "$0" standing for d88cut
+        RunOptions options;
+        std::function<void(const TempDir&)> prepare;
+        std::string out;
+        std::string err;
+        std::vector<Item> files;  // what stands under the items' names afterwards
+    } cases[] = {
+        // PROG is the one item larger than the limit; the rest still fit.
+        {"a full disk",
+         "exec \"$0\" image.d88",
+         {false, 20480},
+         [](const TempDir&) {},
+         ProgressLines(FullPlan()),
+         "d88cut: cannot write PROG: File too large\n",
+         withoutProg},
+        {"a full disk over an older PROG",
+         "exec \"$0\" image.d88",
+         {false, 20480},
+         [](const TempDir& cwd) { WriteFile(cwd.File("PROG"), Bytes(100, 'x')); },
+         ProgressLines(FullPlan()),
+         "d88cut: cannot write PROG: File too large\n",
+         withoutProg},
+        {"lost standard output",
+         "exec \"$0\" image.d88 > /dev/full",
+         {},
+         [](const TempDir&) {},
+         "",
+         "d88cut: cannot write the output: No space left on device\n",
+         FullPlan()},
+        {"one stream, in the order things happened",
+         "exec \"$0\" image.d88",
+         {true, 0},
+         [](const TempDir& cwd) { std::filesystem::create_directory(cwd.File("OP")); },
+         ordered,
+         "",
+         [] {
+             std::vector<Item> items = FullPlan();
+             RemoveItem(items, "OP");
+             return items;
+         }()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir cwd;
+        WriteFile(cwd.File("image.d88"), BuildDisk(Standard2D()));
+        c.prepare(cwd);
+        const RunResult run =
+            RunProgram("/bin/sh", {"sh", "-c", c.shell, D88CutPath()}, cwd.Path(), c.options);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.out, c.out);
+        EXPECT_EQ(run.err, c.err);
+        for (const Item& item : FullPlan()) {
+            const bool kept = std::any_of(c.files.begin(), c.files.end(),
+                                          [&](const Item& file) { return file.name == item.name; });
+            if (kept) {
+                EXPECT_EQ(ReadFile(cwd.File(item.name)), item.content) << item.name;
+            } else if (item.name != "OP") {
+                EXPECT_FALSE(Exists(cwd.File(item.name))) << item.name;
+            }
+        }
     }
 }
 

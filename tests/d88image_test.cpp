@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <climits>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "tests/test_support.h"
@@ -226,7 +228,7 @@ TEST(D88Image, CloseResetsCountAndMediaType) {
     EXPECT_FALSE(image.SelectDisk(0));
 }
 
-TEST(D88Image, SelectDiskWithoutAFileChangesNothing) {
+TEST(D88Image, SelectDiskWithoutAFileFails) {
     TempDir dir;
     D88Image image;
     EXPECT_FALSE(image.SelectDisk(0));
@@ -237,8 +239,71 @@ TEST(D88Image, SelectDiskWithoutAFileChangesNothing) {
     EXPECT_FALSE(image.SelectDisk(0));
     EXPECT_FALSE(image.SelectDisk(1));
     EXPECT_EQ(image.GetDiskCount(), 0);
-    EXPECT_EQ(image.GetMediaType(), -1);
-    EXPECT_STREQ(image.GetDiskName(), "B");
+}
+
+TEST(D88Image, EveryOpenClearsTheSelection) {
+    // Disk A's track 0 lies where disk B holds other bytes; a read through
+    // A's table would find them.
+    Disk a = NamedDisk("A", 0x10);
+    a.tracks[0] = StandardTrack(0);
+    Disk b = NamedDisk("B", 0x20);
+    b.tracks[1] = StandardTrack(1);
+    b.tracks[0] = StandardTrack(0);
+    for (Sector& sector : b.tracks[0]) {
+        sector.data = Bytes(256, 0xBB);
+    }
+    TempDir dir;
+    const std::string first = dir.File("a.d88");
+    const std::string second = dir.File("b.d88");
+    WriteFile(first, BuildDisk(a));
+    WriteFile(second, BuildDisk(b));
+
+    const struct {
+        const char* what;
+        std::function<bool(D88Image&)> open;
+        bool opened;
+    } cases[] = {
+        {"a second image", [&](D88Image& image) { return image.Open(second.c_str()); }, true},
+        {"a close", [](D88Image& image) { return image.Open(nullptr); }, true},
+        {"a failed open", [&](D88Image& image) { return image.Open(dir.File("none").c_str()); },
+         false},
+        {"a directory", [&](D88Image& image) { return image.Open(dir.Path().c_str()); }, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        D88Image image;
+        ASSERT_TRUE(image.Open(first.c_str()));
+        ASSERT_TRUE(image.SelectDisk(0));
+        ASSERT_EQ(c.open(image), c.opened);
+
+        EXPECT_EQ(image.GetMediaType(), -1);
+        EXPECT_STREQ(image.GetDiskName(), "");
+        GuardedBuffer buffer(4096);
+        EXPECT_EQ(image.ReadSector(0, 0, 0, 1, 1, buffer.Data(), 256), 0);
+        EXPECT_EQ(image.ReadSectors(0, 0, 0, 1, 1, buffer.Data(), buffer.Size()), 0);
+        EXPECT_EQ(image.ReadSectorIds(0, buffer.Data(), 64), 0);
+        EXPECT_TRUE(buffer.UntouchedFrom(0));
+        if (c.opened && image.SelectDisk(0)) {
+            EXPECT_STREQ(image.GetDiskName(), "B");
+            EXPECT_EQ(image.ReadSector(0, 0, 0, 1, 1, buffer.Data(), 256), 256);
+            EXPECT_EQ(buffer[0], 0xBB);
+        }
+    }
+}
+
+TEST(D88Image, OpenRefusesADirectoryButNotADevice) {
+    TempDir dir;
+    D88Image image;
+    errno = 0;
+    EXPECT_FALSE(image.Open(dir.Path().c_str()));
+    EXPECT_EQ(errno, EISDIR);
+    EXPECT_EQ(image.GetDiskCount(), 0);
+    EXPECT_FALSE(image.SelectDisk(0));
+
+    ASSERT_TRUE(image.Open("/dev/null"));
+    EXPECT_EQ(image.GetDiskCount(), 0);
+    ASSERT_TRUE(image.Open("/dev/zero"));
+    EXPECT_EQ(image.GetDiskCount(), kMaxDisks);
 }
 
 TEST(D88Image, OpenAgainClosesTheEarlierFile) {

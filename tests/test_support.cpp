@@ -1,9 +1,11 @@
 #include "tests/test_support.h"
 
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -90,12 +92,13 @@ std::string D88InfoPath() {
     return D88INFO_PATH;
 }
 
-RunResult RunD88Cut(const std::vector<std::string>& argv, const std::string& cwd) {
-    return RunProgram(D88CUT_PATH, argv, cwd);
+RunResult RunD88Cut(const std::vector<std::string>& argv, const std::string& cwd,
+                    const RunOptions& options) {
+    return RunProgram(D88CUT_PATH, argv, cwd, options);
 }
 
 RunResult RunProgram(const std::string& program, const std::vector<std::string>& argv,
-                     const std::string& cwd) {
+                     const std::string& cwd, const RunOptions& options) {
     TempDir capture;
     const std::string outPath = capture.File("stdout");
     const std::string errPath = capture.File("stderr");
@@ -113,8 +116,16 @@ RunResult RunProgram(const std::string& program, const std::vector<std::string>&
     if (pid == 0) {
         const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        if (out < 0 || err < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0 || chdir(cwd.c_str()) != 0) {
+        if (out < 0 || err < 0 || dup2(out, 1) < 0 ||
+            dup2(options.combineOutput ? out : err, 2) < 0 || chdir(cwd.c_str()) != 0) {
             _exit(127);
+        }
+        if (options.fileSizeLimit != 0) {
+            // A write past the limit then fails with EFBIG instead of a signal.
+            const rlimit limit = {options.fileSizeLimit, options.fileSizeLimit};
+            if (signal(SIGXFSZ, SIG_IGN) == SIG_ERR || setrlimit(RLIMIT_FSIZE, &limit) != 0) {
+                _exit(127);
+            }
         }
         execv(program.c_str(), args.data());
         _exit(127);

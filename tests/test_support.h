@@ -85,12 +85,20 @@ struct RunResult {
     std::string err;
 };
 
+struct RunOptions {
+    // Standard error goes into `out` with standard output, as with 2>&1.
+    bool combineOutput = false;
+    // The largest file, in bytes, that the process may write; 0 for no limit.
+    std::uint64_t fileSizeLimit = 0;
+};
+
 // Runs the built d88cut with these arguments (program name first) in the
 // folder cwd, capturing its output outside that folder.
-RunResult RunD88Cut(const std::vector<std::string>& argv, const std::string& cwd);
+RunResult RunD88Cut(const std::vector<std::string>& argv, const std::string& cwd,
+                    const RunOptions& options = {});
 // Runs the program at this path the same way.
 RunResult RunProgram(const std::string& program, const std::vector<std::string>& argv,
-                     const std::string& cwd);
+                     const std::string& cwd, const RunOptions& options = {});
 // The paths of the built programs.
 std::string D88CutPath();
 std::string D88InfoPath();

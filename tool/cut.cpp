@@ -1,5 +1,7 @@
 #include "tool/cut.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstring>
 
@@ -11,8 +13,55 @@ bool g_writeFailed = false;
 namespace {
 
 void ReportWriteFailure(const char* name, int error) {
+    // Progress lines first, so that one stream of both reads in order.
+    std::fflush(stdout);
     std::fprintf(stderr, "d88cut: cannot write %s: %s\n", name, std::strerror(error));
     g_writeFailed = true;
+}
+
+// What the output stream was opened on, asked before it is closed.
+struct OpenedFile {
+    bool regular = false;
+#ifndef _WIN32
+    dev_t device = 0;
+    ino_t inode = 0;
+#endif
+};
+
+OpenedFile Identify(std::FILE* file) {
+    OpenedFile opened;
+#ifdef _WIN32
+    struct _stat64 status;
+    opened.regular =
+        _fstat64(_fileno(file), &status) == 0 && (status.st_mode & _S_IFMT) == _S_IFREG;
+#else
+    struct stat status;
+    if (fstat(fileno(file), &status) == 0 && S_ISREG(status.st_mode)) {
+        opened.regular = true;
+        opened.device = status.st_dev;
+        opened.inode = status.st_ino;
+    }
+#endif
+    return opened;
+}
+
+// Removes a file that this run created or replaced but could not write
+// whole, so that no file under an item's name holds less than the item.
+// Only the regular file that was written: never a device, and never a
+// symbolic link or what it points to.
+void RemoveIncomplete(const char* name, const OpenedFile& opened) {
+    if (!opened.regular) {
+        return;
+    }
+#ifndef _WIN32
+    struct stat status;
+    // A link has an inode of its own, so it never passes for what it points to.
+    if (lstat(name, &status) != 0 || status.st_dev != opened.device ||
+        status.st_ino != opened.inode) {
+        return;
+    }
+#endif
+    std::remove(name);
 }
 
 }  // namespace
@@ -40,6 +89,7 @@ bool CutFile(const char* name, std::int32_t track, std::int32_t c, std::int32_t 
     const std::size_t size = static_cast<std::size_t>(length);
     bool written = std::fwrite(g_cutBuffer + skip, 1, size, g_outFile) == size;
     int error = errno;
+    const OpenedFile opened = Identify(g_outFile);
     if (std::fclose(g_outFile) != 0 && written) {
         written = false;
         error = errno;
@@ -47,6 +97,7 @@ bool CutFile(const char* name, std::int32_t track, std::int32_t c, std::int32_t 
     g_outFile = nullptr;
     if (!written) {
         ReportWriteFailure(name, error != 0 ? error : EIO);
+        RemoveIncomplete(name, opened);
     }
     return true;
 }

@@ -34,5 +34,7 @@ int main(int argc, char* argv[]) {
         const PlanItem& item = plan.items[i];
         CutFile(item.name, item.track, item.c, item.h, item.r, item.n, item.skip, item.length);
     }
-    return g_writeFailed ? 1 : 0;
+    // The progress lines are part of the result: losing them is a failure.
+    const bool outputWritten = FinishOutput("d88cut");
+    return g_writeFailed || !outputWritten ? 1 : 0;
 }

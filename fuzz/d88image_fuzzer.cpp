@@ -1,12 +1,14 @@
 // libFuzzer target: the input is an image file. It is opened, several disks
 // are selected, the tool's reads are made, and then reads at addresses and
 // lengths taken from the input's last bytes, each into a heap buffer of
-// exactly the given size so that AddressSanitizer sees any overrun.
+// exactly the given size so that AddressSanitizer sees any overrun. Every
+// run is checked against the same run read sector by sector.
 
 #include <cstdint>
 #include <cstring>
 #include <memory>
 
+#include "builder/reference_read.h"
 #include "fuzz/memory_file.h"
 #include "image/d88image.h"
 
@@ -42,12 +44,20 @@ std::int32_t Room(std::int32_t length) {
     return length > 0 ? length : 0;
 }
 
+// Every run is read twice, by ReadSectors and sector by sector, and the two
+// must agree on the count and on every counted byte.
 void ReadRun(D88Image& image, std::int32_t track, std::int32_t c, std::int32_t h, std::int32_t r,
              std::int32_t n, std::int32_t length) {
-    std::unique_ptr<std::uint8_t[]> buffer(
-        new std::uint8_t[static_cast<std::size_t>(Room(length))]);
+    const std::size_t room = static_cast<std::size_t>(Room(length));
+    std::unique_ptr<std::uint8_t[]> buffer(new std::uint8_t[room]);
     const std::int32_t got = image.ReadSectors(track, c, h, r, n, buffer.get(), length);
     Check(got >= 0 && got <= Room(length), "ReadSectors result within the length");
+    std::unique_ptr<std::uint8_t[]> each(new std::uint8_t[room]);
+    const std::int32_t expected =
+        d88builder::ReadSectorsOneByOne(image, {track, c, h, r, n}, each.get(), length);
+    Check(got == expected, "ReadSectors counts what ReadSector reads one by one");
+    Check(got == 0 || std::memcmp(buffer.get(), each.get(), static_cast<std::size_t>(got)) == 0,
+          "ReadSectors reads what ReadSector reads one by one");
 }
 
 }  // namespace

@@ -2,11 +2,16 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstring>
 
 namespace {
+
+// The most records of one track that a single walk of ReadSectors looks for:
+// one for each value of R.
+constexpr std::int32_t kMaxRecordsPerWalk = 256;
 
 // Headers hold unsigned 32-bit fields; the reader keeps signed 32-bit values.
 // Spelled out so the wrap-around does not depend on the compiler.
@@ -43,23 +48,23 @@ bool IsDirectory(std::FILE* file) {
 // Moves past a record's data. The C library turns every fseek into a system
 // call, while reading through the stream's buffer costs a copy, so short skips
 // read. False at the end of the file, where the walk ends anyway.
-bool Skip(std::FILE* file, std::uint16_t count) {
-    constexpr std::uint16_t kMaxRead = 1024;
+bool Skip(std::FILE* file, std::int32_t count) {
+    constexpr std::int32_t kMaxRead = 1024;
     if (count > kMaxRead) {
+#ifdef _WIN32
+        return _fseeki64(file, count, SEEK_CUR) == 0;
+#else
         return std::fseek(file, count, SEEK_CUR) == 0;
+#endif
     }
     std::uint8_t scratch[kMaxRead];
-    return std::fread(scratch, 1, count, file) == count;
+    return std::fread(scratch, 1, static_cast<std::size_t>(count), file) ==
+           static_cast<std::size_t>(count);
 }
 
 bool ReadExactly(std::FILE* file, std::uint8_t* bytes, std::int32_t count) {
     return std::fread(bytes, 1, static_cast<std::size_t>(count), file) ==
            static_cast<std::size_t>(count);
-}
-
-bool IdMatches(const std::uint8_t* header, std::int32_t c, std::int32_t h, std::int32_t r,
-               std::int32_t n) {
-    return header[0] == c && header[1] == h && header[2] == r && header[3] == n;
 }
 
 }  // namespace
@@ -223,34 +228,58 @@ bool D88Image::SeekTrack(std::int32_t track) {
     return SeekTo(file, static_cast<std::int64_t>(diskBase) + entry);
 }
 
+void D88Image::ReadTrackRun(const SectorAddress& first, std::int32_t count, std::uint8_t* buffer,
+                            std::int32_t chunk, std::int32_t room, std::int32_t* got) {
+    for (std::int32_t k = 0; k < count; ++k) {
+        got[k] = -1;
+    }
+    if (!SeekTrack(first.track)) {
+        return;
+    }
+    std::int32_t missing = count;
+    // Each record's own count decides where the walk ends; the end of the
+    // file ends it at the latest, since every record moves on by a header.
+    // None of this depends on the IDs sought, so one walk finds for each ID
+    // the record that a walk of its own would find.
+    for (std::int64_t i = 0; missing > 0; ++i) {
+        std::uint8_t header[kSectorHeaderSize];
+        if (!ReadExactly(file, header, kSectorHeaderSize)) {
+            return;
+        }
+        const std::uint16_t sectors = ReadU16Le(header + kSectorCountOffset);
+        const std::int32_t dataSize = ReadU16Le(header + kDataSizeOffset);
+        if (sectors == 0) {
+            return;
+        }
+        // Arguments outside 0 to 255 match no record; none is reduced to a byte.
+        const std::int64_t k = static_cast<std::int64_t>(header[2]) - first.r;
+        std::int32_t consumed = 0;
+        if (header[0] == first.c && header[1] == first.h && header[3] == first.n && k >= 0 &&
+            k < count && got[k] < 0) {
+            const std::int32_t at = static_cast<std::int32_t>(k) * chunk;
+            const std::int32_t wanted = room - at < chunk ? room - at : chunk;
+            const std::int32_t amount = dataSize < wanted ? dataSize : wanted;
+            // A truncated file gives what arrived, never more.
+            got[k] = static_cast<std::int32_t>(
+                std::fread(buffer + at, 1, static_cast<std::size_t>(amount), file));
+            consumed = got[k];
+            --missing;
+        }
+        if (missing == 0 || !Skip(file, dataSize - consumed) || i == sectors - 1) {
+            return;
+        }
+    }
+}
+
 std::int32_t D88Image::ReadSector(std::int32_t track, std::int32_t c, std::int32_t h,
                                   std::int32_t r, std::int32_t n, std::uint8_t* buffer,
                                   std::int32_t maxLength) {
-    if (maxLength < 0 || !SeekTrack(track)) {
+    if (maxLength < 0) {
         return 0;
     }
-    // Each record's own count decides where the walk ends; the end of the
-    // file ends it at the latest, since every record moves on by a header.
-    for (std::int64_t i = 0;; ++i) {
-        std::uint8_t header[kSectorHeaderSize];
-        if (!ReadExactly(file, header, kSectorHeaderSize)) {
-            return 0;
-        }
-        const std::uint16_t count = ReadU16Le(header + kSectorCountOffset);
-        const std::uint16_t dataSize = ReadU16Le(header + kDataSizeOffset);
-        if (count == 0) {
-            return 0;
-        }
-        if (IdMatches(header, c, h, r, n)) {
-            const std::int32_t amount = dataSize < maxLength ? dataSize : maxLength;
-            // A truncated file gives what arrived, never more.
-            return static_cast<std::int32_t>(
-                std::fread(buffer, 1, static_cast<std::size_t>(amount), file));
-        }
-        if (!Skip(file, dataSize) || i == count - 1) {
-            return 0;
-        }
-    }
+    std::int32_t got = -1;
+    ReadTrackRun({track, c, h, r, n}, 1, buffer, maxLength, maxLength, &got);
+    return got > 0 ? got : 0;
 }
 
 std::int32_t D88Image::ReadSectors(std::int32_t track, std::int32_t c, std::int32_t h,
@@ -259,20 +288,31 @@ std::int32_t D88Image::ReadSectors(std::int32_t track, std::int32_t c, std::int3
     if (length <= 0 || n < 0 || n > kMaxSizeCode) {
         return 0;
     }
-    std::int32_t chunk = 128 << n;
+    const std::int32_t chunk = 128 << n;
     std::int32_t total = 0;
-    // A sector that was found has C, H, R within 0 to 255 and a track below
-    // 164, so stepping past it cannot overflow.
     SectorAddress at = {track, c, h, r, n};
     while (total < length) {
-        if (length - total < chunk) {
-            chunk = length - total;
+        // The sectors that the run still wants of this track, all read in one
+        // walk: up to the last sector number, or on and on when R starts past
+        // it. R is one byte, so no walk can find more than 256 of them.
+        const std::int64_t left = (static_cast<std::int64_t>(length) - total + chunk - 1) / chunk;
+        const std::int64_t onTrack = at.r <= lastSector
+                                         ? static_cast<std::int64_t>(lastSector) - at.r + 1
+                                         : kMaxRecordsPerWalk;
+        const std::int32_t count = static_cast<std::int32_t>(
+            std::min({left, onTrack, static_cast<std::int64_t>(kMaxRecordsPerWalk)}));
+        std::int32_t got[kMaxRecordsPerWalk];
+        ReadTrackRun(at, count, buffer + total, chunk, length - total, got);
+        // A sector that was found has C, H, R within 0 to 255 and a track
+        // below 164, so stepping past it cannot overflow.
+        for (std::int32_t k = 0; k < count; ++k) {
+            const std::int32_t wanted = length - total < chunk ? length - total : chunk;
+            if (got[k] < wanted) {
+                return total;
+            }
+            total += wanted;
+            at = NextSector(at);
         }
-        if (ReadSector(at.track, at.c, at.h, at.r, at.n, buffer + total, chunk) < chunk) {
-            return total;
-        }
-        total += chunk;
-        at = NextSector(at);
     }
     return total;
 }

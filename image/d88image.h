@@ -104,6 +104,12 @@ public:
 private:
     void ClearSelection();
     bool SeekTrack(std::int32_t track);
+    // One walk of a track from its first record that finds the first record
+    // of each ID from `first` to R + count - 1 (C, H, N as in `first`). Sector
+    // k's data goes to buffer + k * chunk, at most chunk bytes and never past
+    // `room`; got[k] is the number of bytes copied, or -1 when not found.
+    void ReadTrackRun(const SectorAddress& first, std::int32_t count, std::uint8_t* buffer,
+                      std::int32_t chunk, std::int32_t room, std::int32_t* got);
     bool ReadAt(std::int64_t offset, std::uint8_t* bytes, std::int32_t count);
 
     std::FILE* file;

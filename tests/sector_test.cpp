@@ -8,6 +8,7 @@
 #include <climits>
 #include <string>
 
+#include "builder/reference_read.h"
 #include "tests/test_support.h"
 
 namespace d88test {
@@ -135,6 +136,10 @@ TEST_F(SectorTest, EachRecordsOwnCountEndsTheWalk) {
     disk.tracks[3] = {WithCount(Record(1, 1, 1, 1, Fill(256, 1)), 16),
                       WithCount(Record(1, 1, 2, 1, Fill(256, 2)), 16)};
     disk.tracks[4] = StandardTrack(4);
+    // A count of 0 further on ends the walk there, before its ID is looked at.
+    disk.tracks[5] = {WithCount(Record(2, 1, 1, 1, Fill(256, 1)), 5),
+                      WithCount(Record(2, 1, 2, 1, Fill(256, 2)), 0),
+                      WithCount(Record(2, 1, 3, 1, Fill(256, 3)), 5)};
     Load(disk);
     const struct {
         const char* what;
@@ -152,6 +157,9 @@ TEST_F(SectorTest, EachRecordsOwnCountEndsTheWalk) {
         {"past a short track into the next one's records", 3, 2, 0, 3, SectorData(4, 3)},
         {"until the next track's counts end the walk", 3, 2, 0, 14, SectorData(4, 14)},
         {"and no further", 3, 2, 0, 15, {}},
+        {"before a later count of 0", 5, 2, 1, 1, Fill(256, 1)},
+        {"a later count of 0, ID matching", 5, 2, 1, 2, {}},
+        {"after a later count of 0", 5, 2, 1, 3, {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -416,6 +424,91 @@ TEST_F(SectorTest, TruncatedFileGivesOnlyWhatArrived) {
         EXPECT_EQ(image.ReadSectorIds(0, ids.Data(), 64), c.ids);
         EXPECT_TRUE(ids.UntouchedFrom(static_cast<std::size_t>(c.ids)));
     }
+}
+
+// Tracks that a walk can go wrong on, from sector 1 of track 0 on.
+Disk OddTracks() {
+    Disk disk;
+    disk.tracks[0] = StandardTrack(0, SkewedOrder());
+    // Repeated IDs, a short and a long record, and a count that ends the
+    // walk before the track does.
+    disk.tracks[1] = {Record(0, 1, 2, 1, Fill(256, 1)),
+                      Record(0, 1, 1, 1, Fill(256, 2)),
+                      Record(0, 1, 2, 1, Fill(256, 3)),
+                      Record(0, 1, 3, 1, Fill(128, 4)),
+                      Record(0, 1, 4, 1, Fill(600, 5)),
+                      Record(0, 1, 5, 1, Fill(256, 6)),
+                      WithCount(Record(0, 1, 6, 1, Fill(256, 7)), 7),
+                      Record(0, 1, 7, 1, Fill(256, 8)),
+                      Record(0, 1, 8, 1, Fill(256, 9))};
+    // Claims 16 records but holds 3; the walk runs on into track 3.
+    disk.tracks[2] = {WithCount(Record(1, 0, 3, 1, Fill(256, 10)), 16),
+                      WithCount(Record(1, 0, 1, 1, Fill(256, 11)), 16),
+                      WithCount(Record(1, 0, 2, 1, Fill(256, 12)), 16)};
+    disk.tracks[3] = StandardTrack(3);
+    disk.tracks[3][2].c = 1;
+    disk.tracks[3][2].h = 0;
+    // Records of 2 KiB and more, and sizes that differ from the size code.
+    disk.tracks[4] = {Record(2, 0, 1, 4, Fill(2048, 13)), Record(2, 0, 2, 5, Fill(4096, 14)),
+                      Record(2, 0, 3, 4, Fill(2000, 15)), Record(2, 0, 4, 4, Fill(2048, 16)),
+                      Record(2, 0, 1, 1, Fill(3000, 17)), Record(2, 0, 2, 1, Fill(256, 18))};
+    // A first record claiming no sectors, and R numbered past 16 and at 255.
+    disk.tracks[5] = {WithCount(Record(2, 1, 1, 1, Fill(256, 19)), 0),
+                      Record(2, 1, 2, 1, Fill(256, 20))};
+    disk.tracks[6] = {Record(3, 0, 17, 1, Fill(256, 21)), Record(3, 0, 18, 1, Fill(256, 22)),
+                      Record(3, 0, 255, 1, Fill(256, 23)), Record(3, 0, 0, 1, Fill(256, 24)),
+                      Record(3, 0, 254, 1, Fill(256, 25))};
+    disk.tracks[7] = StandardTrack(7);
+    return disk;
+}
+
+TEST_F(SectorTest, ReadSectorsGivesWhatReadSectorGivesSectorBySector) {
+    const Bytes whole = BuildDisk(OddTracks());
+    const struct {
+        const char* what;
+        std::size_t size;
+    } files[] = {
+        {"the whole image", whole.size()},
+        {"cut inside track 4's 4 KiB record", TrackOffset(OddTracks(), 4) + 2048 + 16 + 16 + 1000},
+        {"cut inside track 1's records", TrackOffset(OddTracks(), 1) + 3 * 272 + 20},
+        {"cut inside a header of track 3", TrackOffset(OddTracks(), 3) + 5 * 272 + 9},
+    };
+    const std::int32_t ranges[][2] = {{1, 16}, {3, 8}, {10, 5}, {0, 255}};
+    const std::int32_t starts[] = {-1, 0, 1, 2, 3, 5, 15, 16, 17, 254, 255, 256};
+    const std::int32_t sizes[] = {0, 1, 2, 4, 5};
+    const std::int32_t lengths[] = {1, 100, 128, 256, 300, 1024, 2048, 5000, 9000, 70000};
+    int runs = 0;
+    for (const auto& file : files) {
+        SCOPED_TRACE(file.what);
+        Load(Bytes(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(file.size)));
+        for (const auto& range : ranges) {
+            image.SetSectorRange(range[0], range[1]);
+            for (std::int32_t track = -1; track <= 8; ++track) {
+                for (std::int32_t r : starts) {
+                    for (std::int32_t n : sizes) {
+                        for (std::int32_t length : lengths) {
+                            const SectorAddress at = {track, track / 2, track % 2, r, n};
+                            const std::size_t room = static_cast<std::size_t>(length);
+                            GuardedBuffer once(room);
+                            GuardedBuffer each(room);
+                            const std::int32_t got = image.ReadSectors(at.track, at.c, at.h, at.r,
+                                                                       at.n, once.Data(), length);
+                            const std::int32_t expected =
+                                ReadSectorsOneByOne(image, at, each.Data(), length);
+                            const std::size_t counted = static_cast<std::size_t>(expected);
+                            ASSERT_EQ(got, expected) << "track " << track << " R " << r << " N "
+                                                     << n << " length " << length;
+                            ASSERT_EQ(once.Head(counted), each.Head(counted));
+                            ASSERT_TRUE(once.GuardsIntact());
+                            runs += expected > 0 ? 1 : 0;
+                        }
+                    }
+                }
+            }
+        }
+    }
+    // The table must reach runs that read something, not only misses.
+    EXPECT_GT(runs, 1000);
 }
 
 }  // namespace

@@ -112,6 +112,14 @@ bool D88Image::Open(const char* path) {
 
     file = std::fopen(path, "rb");
     if (file == nullptr) {
+#ifdef _WIN32
+        // Windows refuses a directory as "Permission denied"; say what it is.
+        struct _stat64 status;
+        if (errno == EACCES && _stat64(path, &status) == 0 &&
+            (status.st_mode & _S_IFMT) == _S_IFDIR) {
+            errno = EISDIR;
+        }
+#endif
         return false;
     }
     // A directory opens for reading on Linux, and would pass for an empty image.

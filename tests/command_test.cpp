@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -78,6 +79,47 @@ TEST(Command, ImageWithoutDisksCutsNothingAndSucceeds) {
         EXPECT_EQ(run.out, "");
         EXPECT_EQ(run.err, "");
         EXPECT_EQ(cwd.List(), std::vector<std::string>{"image.d88"});
+    }
+}
+
+TEST(Command, ConsoleLinesEndAsThePlatformsDo) {
+#ifdef _WIN32
+    const std::string newline = "\r\n";
+#else
+    const std::string newline = "\n";
+#endif
+    TempDir cwd;
+    WriteFile(cwd.File("image.d88"), BuildDisk(Standard2D()));
+    const RunResult usage = RunD88Cut({"d88cut"}, cwd.Path());
+    EXPECT_EQ(usage.rawErr, "Usage: d88cut [d88file]" + newline);
+    const RunResult missing = RunD88Cut({"d88cut", "missing.d88"}, cwd.Path());
+    // The Shift_JIS bytes go out as they are; only the line end changes.
+    EXPECT_EQ(missing.rawErr, kOpenFailure.substr(0, kOpenFailure.size() - 1) + newline);
+    const RunResult cut = RunD88Cut({"d88cut", "image.d88"}, cwd.Path());
+    EXPECT_EQ(cut.rawOut.substr(0, 16 + newline.size()), "cutting ... PROG" + newline);
+    EXPECT_EQ(ReadFile(cwd.File("PROG")).size(), 32768u);
+}
+
+TEST(Command, OpensAnImageInAFolderNamedInJapanese) {
+    // "ディスク/ゲーム.d88", in UTF-8.
+    const std::string folder = "\xE3\x83\x87\xE3\x82\xA3\xE3\x82\xB9\xE3\x82\xAF";
+    const std::string name = "\xE3\x82\xB2\xE3\x83\xBC\xE3\x83\xA0.d88";
+    TempDir cwd;
+    std::filesystem::create_directory(std::filesystem::u8path(cwd.File(folder)));
+    const std::string image = cwd.File(folder + "/" + name);
+    WriteFile(image, BuildDisk(Standard2D()));
+
+    D88Image reader;
+    ASSERT_TRUE(reader.Open(image.c_str()));
+    EXPECT_EQ(reader.GetDiskCount(), 1);
+    for (const std::string& path : {image, folder + "/" + name}) {
+        SCOPED_TRACE(path);
+        const RunResult cut = RunD88Cut({"d88cut", path}, cwd.Path());
+        EXPECT_EQ(cut.status, 0) << cut.err;
+        EXPECT_EQ(ReadFile(cwd.File("OP")).size(), 3840u);
+        const RunResult info = RunProgram(D88InfoPath(), {"d88info", path}, cwd.Path());
+        EXPECT_EQ(info.status, 0) << info.err;
+        EXPECT_EQ(info.out.rfind("1 disk\n", 0), 0u) << info.out;
     }
 }
 

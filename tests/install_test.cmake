@@ -2,7 +2,10 @@
 # both manual pages land where the usual layout puts them, that the installed
 # d88info runs, and, where groff is found, that the pages format without a
 # warning.
-#   cmake -DBUILD_DIR=... -DPREFIX=... -P install_test.cmake
+#   cmake [-DEMULATOR=...] [-DSUFFIX=.exe] -DBUILD_DIR=... -DPREFIX=... -P install_test.cmake
+
+# The emulator of a cross build, its words joined by "|".
+string(REPLACE "|" ";" EMULATOR "${EMULATOR}")
 
 file(REMOVE_RECURSE "${PREFIX}")
 execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${PREFIX}"
@@ -12,8 +15,9 @@ if(NOT result EQUAL 0)
 endif()
 
 foreach(program d88cut d88info)
-  if(NOT EXISTS "${PREFIX}/bin/${program}" OR IS_DIRECTORY "${PREFIX}/bin/${program}")
-    message(FATAL_ERROR "not installed: bin/${program}")
+  if(NOT EXISTS "${PREFIX}/bin/${program}${SUFFIX}"
+     OR IS_DIRECTORY "${PREFIX}/bin/${program}${SUFFIX}")
+    message(FATAL_ERROR "not installed: bin/${program}${SUFFIX}")
   endif()
   set(page "${PREFIX}/share/man/man1/${program}.1")
   if(NOT EXISTS "${page}")
@@ -30,8 +34,9 @@ foreach(program d88cut d88info)
 endforeach()
 
 # With no argument the installed program must print its usage line and fail.
-execute_process(COMMAND "${PREFIX}/bin/d88info" RESULT_VARIABLE result ERROR_VARIABLE err)
-if(NOT result EQUAL 1 OR NOT err MATCHES "^Usage: .*d88info d88file\n$")
+execute_process(COMMAND ${EMULATOR} "${PREFIX}/bin/d88info${SUFFIX}" RESULT_VARIABLE result
+                ERROR_VARIABLE err)
+if(NOT result EQUAL 1 OR NOT err MATCHES "^Usage: .*d88info(\\.exe)? d88file\r?\n$")
   message(FATAL_ERROR "installed d88info: status ${result}, said: ${err}")
 endif()
 

@@ -1,10 +1,14 @@
 # The sample image of the Quick start: d88info must find every item whole,
 # d88cut must write the twelve files with each sector's label where the plan
 # puts it, and a sample with a sector left out must show that item short.
-#   cmake -DMAKE_SAMPLE=... -DD88CUT=... -DD88INFO=... -DWORK=... -P sample_test.cmake
+#   cmake [-DEMULATOR=...] -DMAKE_SAMPLE=... -DD88CUT=... -DD88INFO=... -DWORK=...
+#         -P sample_test.cmake
+
+# The emulator of a cross build, its words joined by "|".
+string(REPLACE "|" ";" EMULATOR "${EMULATOR}")
 
 function(run)
-  execute_process(COMMAND ${ARGN} WORKING_DIRECTORY "${WORK}" RESULT_VARIABLE result
+  execute_process(COMMAND ${EMULATOR} ${ARGN} WORKING_DIRECTORY "${WORK}" RESULT_VARIABLE result
                   OUTPUT_VARIABLE out ERROR_VARIABLE err)
   if(NOT result EQUAL 0)
     message(FATAL_ERROR "${ARGN}: status ${result}\n${err}")
@@ -41,7 +45,7 @@ endforeach()
 
 run("${MAKE_SAMPLE}" damaged.d88 27:14)
 run("${D88INFO}" damaged.d88)
-if(NOT out MATCHES "\n  MUS06   768 bytes: cut short, 512 of 768 bytes read, the rest zeros; track 27 C 13 H 1 R 14 N 1 not found\n")
+if(NOT out MATCHES "\n  MUS06   768 bytes: cut short, 512 of 768 bytes read, the rest zeros; track 27 C 13 H 1 R 14 N 1 not found\r?\n")
   message(FATAL_ERROR "d88info on the damaged sample:\n${out}")
 endif()
 

@@ -81,16 +81,30 @@ const std::vector<ExpectedItem>& ExpectedPlan();
 
 struct RunResult {
     int status = -1;  // exit status, or -1 when the process did not exit normally
+    // What the process wrote, its line ends made "\n"...
     std::string out;
     std::string err;
+    // ...and as it came: "\r\n" on Windows.
+    std::string rawOut;
+    std::string rawErr;
 };
 
 struct RunOptions {
     // Standard error goes into `out` with standard output, as with 2>&1.
     bool combineOutput = false;
-    // The largest file, in bytes, that the process may write; 0 for no limit.
+    // The largest file, in bytes, that the process may write; 0 for no
+    // limit. Not on Windows, which has no such limit.
     std::uint64_t fileSizeLimit = 0;
+    // Standard output refuses every write: /dev/full, or on Windows a handle
+    // open only for reading.
+    bool unwritableOutput = false;
 };
+
+#ifdef _WIN32
+constexpr bool kCanLimitFileSize = false;
+#else
+constexpr bool kCanLimitFileSize = true;
+#endif
 
 // Runs the built d88cut with these arguments (program name first) in the
 // folder cwd, capturing its output outside that folder.
@@ -99,6 +113,9 @@ RunResult RunD88Cut(const std::vector<std::string>& argv, const std::string& cwd
 // Runs the program at this path the same way.
 RunResult RunProgram(const std::string& program, const std::vector<std::string>& argv,
                      const std::string& cwd, const RunOptions& options = {});
+// The number the next file opened would get; it grows if a file is left open.
+int LowestFreeDescriptor();
+
 // The paths of the built programs.
 std::string D88CutPath();
 std::string D88InfoPath();

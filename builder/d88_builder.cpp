@@ -51,7 +51,8 @@ void PutTrack(Bytes& out, const Track& track) {
         out.push_back(sector.r);
         out.push_back(sector.n);
         PutU16Le(out, sector.count.value_or(static_cast<std::uint16_t>(track.size())));
-        out.insert(out.end(), 8, 0);
+        out.insert(out.end(), {sector.density, sector.deleted, sector.status});
+        out.insert(out.end(), 5, 0);
         PutU16Le(out, sector.dataSize.value_or(static_cast<std::uint16_t>(sector.data.size())));
         out.insert(out.end(), sector.data.begin(), sector.data.end());
     }
@@ -75,7 +76,8 @@ Bytes BuildDisk(const Disk& disk) {
     for (std::size_t i = 0; i < static_cast<std::size_t>(kDiskNameSize); ++i) {
         out.push_back(i < disk.name.size() ? static_cast<std::uint8_t>(disk.name[i]) : 0);
     }
-    out.resize(kMediaTypeOffset);
+    out.resize(kWriteProtectOffset);
+    out.push_back(disk.writeProtect);
     out.push_back(disk.mediaType);
 
     std::size_t size = kDiskHeaderSize;

@@ -26,6 +26,10 @@ struct Sector {
     // track and the size of data.
     std::optional<std::uint16_t> count;
     std::optional<std::uint16_t> dataSize;
+    // Header bytes 0x6 to 0x8, which only an inspector looks at.
+    std::uint8_t density = 0;
+    std::uint8_t deleted = 0;
+    std::uint8_t status = 0;
 };
 
 // A record with this ID and data, its count and size left to the builder.
@@ -39,6 +43,7 @@ struct Disk {
     // Up to 16 bytes; a shorter name is padded with zeros.
     std::string name = "TEST";
     std::uint8_t mediaType = 0;
+    std::uint8_t writeProtect = 0;
     // Track index to its records, laid out in index order after the header.
     // A track that is not here has the offset 0 (absent).
     std::map<int, Track> tracks;

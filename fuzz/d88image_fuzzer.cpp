@@ -74,6 +74,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const std::int32_t disks[] = {0, count - 1, count, -1, parameters.Next() % (kMaxDisks + 2)};
     for (std::int32_t disk : disks) {
+        std::uint8_t header[kDiskHeaderSize];
+        const bool counted = disk >= 0 && disk < count;
+        Check(image.ReadDiskHeader(disk, header) == counted || counted, "ReadDiskHeader in range");
+        Check((image.GetDiskOffset(disk) >= 0) == counted, "GetDiskOffset in range");
         const bool selected = image.SelectDisk(disk);
         Check(!selected || (disk >= 0 && disk < count), "SelectDisk in range");
         Check(std::strlen(image.GetDiskName()) <= 16, "name length");
@@ -103,6 +107,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
         image.SetSectorRange(parameters.Id(), parameters.Id());
         ReadRun(image, track, c, h, r, n, parameters.Length());
+
+        const std::int32_t headerRoom = parameters.Length();
+        std::unique_ptr<std::uint8_t[]> headers(
+            new std::uint8_t[static_cast<std::size_t>(Room(headerRoom))]);
+        const std::int32_t listedHeaders =
+            image.ReadSectorHeaders(track, headers.get(), headerRoom);
+        Check(listedHeaders >= 0 && listedHeaders <= Room(headerRoom) &&
+                  listedHeaders % kSectorHeaderSize == 0,
+              "ReadSectorHeaders result");
 
         const std::int32_t idRoom = parameters.Length();
         std::unique_ptr<std::uint8_t[]> ids(

@@ -212,6 +212,15 @@ std::int32_t D88Image::GetDiskCount() const {
     return diskCount;
 }
 
+std::int32_t D88Image::GetDiskOffset(std::int32_t index) const {
+    return index >= 0 && index < diskCount ? diskOffsets[index] : -1;
+}
+
+bool D88Image::ReadDiskHeader(std::int32_t index, std::uint8_t* header) {
+    return file != nullptr && index >= 0 && index < diskCount &&
+           ReadAt(diskOffsets[index], header, kDiskHeaderSize);
+}
+
 const char* D88Image::GetDiskName() const {
     return diskName;
 }
@@ -325,24 +334,34 @@ std::int32_t D88Image::ReadSectors(std::int32_t track, std::int32_t c, std::int3
     return total;
 }
 
-std::int32_t D88Image::ReadSectorIds(std::int32_t track, std::uint8_t* buffer,
-                                     std::int32_t length) {
+std::int32_t D88Image::ListRecords(std::int32_t track, std::uint8_t* buffer,
+                                   std::int32_t length, std::int32_t entry) {
     if (!SeekTrack(track)) {
         return 0;
     }
     std::int32_t written = 0;
     // Unlike ReadSector, a count of 0 does not end the list.
-    for (std::int64_t i = 0; length - written >= 4; ++i) {
+    for (std::int64_t i = 0; length - written >= entry; ++i) {
         std::uint8_t header[kSectorHeaderSize];
         if (!ReadExactly(file, header, kSectorHeaderSize)) {
             break;
         }
-        std::memcpy(buffer + written, header, 4);
-        written += 4;
+        std::memcpy(buffer + written, header, static_cast<std::size_t>(entry));
+        written += entry;
         const std::uint16_t count = ReadU16Le(header + kSectorCountOffset);
         if (!Skip(file, ReadU16Le(header + kDataSizeOffset)) || i == count - 1) {
             break;
         }
     }
     return written;
+}
+
+std::int32_t D88Image::ReadSectorIds(std::int32_t track, std::uint8_t* buffer,
+                                     std::int32_t length) {
+    return ListRecords(track, buffer, length, 4);
+}
+
+std::int32_t D88Image::ReadSectorHeaders(std::int32_t track, std::uint8_t* buffer,
+                                         std::int32_t length) {
+    return ListRecords(track, buffer, length, kSectorHeaderSize);
 }

@@ -3,6 +3,7 @@
 // line that names the item it belongs to, its track and its sector number.
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "builder/d88_builder.h"
@@ -36,20 +37,54 @@ d88builder::Bytes SampleData(const Plan& plan, int track, int r) {
     return data;
 }
 
-// "TRACK:R" of a sector of the sample, or false.
-bool ParseSector(const char* text, int& track, int& r) {
+// What an argument does to its sector.
+enum class Damage { kRemove, kCrcError, kDeleted };
+
+// "TRACK:R", "TRACK:R:crc" or "TRACK:R:deleted" of a sector of the sample,
+// or false.
+bool ParseSector(const char* text, int& track, int& r, Damage& damage) {
+    char kind[16] = {};
     char rest = 0;
-    return std::sscanf(text, "%d:%d%c", &track, &r, &rest) == 2 && track >= 0 && track < kTracks &&
-           r >= kFirstSector && r <= kLastSector;
+    const int fields = std::sscanf(text, "%d:%d:%15[a-z]%c", &track, &r, kind, &rest);
+    if (fields == 2) {
+        damage = Damage::kRemove;
+    } else if (fields == 3 && std::strcmp(kind, "crc") == 0) {
+        damage = Damage::kCrcError;
+    } else if (fields == 3 && std::strcmp(kind, "deleted") == 0) {
+        damage = Damage::kDeleted;
+    } else {
+        return false;
+    }
+    return track >= 0 && track < kTracks && r >= kFirstSector && r <= kLastSector;
+}
+
+// Removes the sector, or marks it as a disk controller would have: a data
+// CRC error, or deleted data. False when the sector is not there.
+bool Apply(d88builder::Disk& disk, int track, int r, Damage damage) {
+    if (damage == Damage::kRemove) {
+        return d88builder::RemoveSector(disk, track, r);
+    }
+    d88builder::Sector* sector = d88builder::FindSector(disk, track, r);
+    if (sector == nullptr) {
+        return false;
+    }
+    if (damage == Damage::kCrcError) {
+        sector->status = 0xB0;
+    } else {
+        sector->status = 0x10;
+        sector->deleted = 0x10;
+    }
+    return true;
 }
 
 }  // namespace
 
-// Any TRACK:R arguments after the output name are left out of the image, to
-// show what a damaged image looks like.
+// Each TRACK:R argument after the output name leaves that sector out of the
+// image, and each TRACK:R:crc or TRACK:R:deleted marks it, to show what a
+// damaged image looks like.
 int main(int argc, char* argv[]) {
     if (argc < 2) {
-        std::fprintf(stderr, "Usage: %s OUTPUT.d88 [TRACK:R ...]\n",
+        std::fprintf(stderr, "Usage: %s OUTPUT.d88 [TRACK:R[:crc|:deleted] ...]\n",
                      argc > 0 ? argv[0] : "make_sample");
         return 1;
     }
@@ -65,8 +100,9 @@ int main(int argc, char* argv[]) {
     for (int i = 2; i < argc; ++i) {
         int track = 0;
         int r = 0;
-        // Also refused: a sector named twice, which is gone the second time.
-        if (!ParseSector(argv[i], track, r) || !d88builder::RemoveSector(disk, track, r)) {
+        Damage damage = Damage::kRemove;
+        // Also refused: a sector removed twice, which is gone the second time.
+        if (!ParseSector(argv[i], track, r, damage) || !Apply(disk, track, r, damage)) {
             std::fprintf(stderr, "make_sample: not a sector of the sample: %s\n", argv[i]);
             return 1;
         }

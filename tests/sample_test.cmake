@@ -21,11 +21,11 @@ file(MAKE_DIRECTORY "${WORK}")
 
 run("${MAKE_SAMPLE}" sample.d88)
 run("${D88INFO}" sample.d88)
-string(REGEX MATCHALL "\n  [A-Z0-9]+ +[0-9]+ bytes: [^\n]*" items "${out}")
+string(REGEX MATCHALL "\n  [A-Z0-9]+ +[0-9]+ bytes, [^\n]*" items "${out}")
 list(LENGTH items count)
-string(REGEX MATCHALL "bytes: cut whole" whole "${out}")
+string(REGEX MATCHALL ": cut whole" whole "${out}")
 list(LENGTH whole wholeCount)
-if(NOT count EQUAL 12 OR NOT wholeCount EQUAL 12)
+if(NOT count EQUAL 12 OR NOT wholeCount EQUAL 12 OR out MATCHES "does not look|[0-9]\\(")
   message(FATAL_ERROR "d88info on the sample: ${count} items, ${wholeCount} cut whole:\n${out}")
 endif()
 
@@ -45,7 +45,7 @@ endforeach()
 
 run("${MAKE_SAMPLE}" damaged.d88 27:14)
 run("${D88INFO}" damaged.d88)
-if(NOT out MATCHES "\n  MUS06   768 bytes: cut short, 512 of 768 bytes read, the rest zeros; track 27 C 13 H 1 R 14 N 1 not found\r?\n")
+if(NOT out MATCHES "\n  MUS06   768 bytes, track 27 C 13 H 1 R 12 to track 27 C 13 H 1 R 14: cut short, 512 of 768 bytes read, the rest zeros; track 27 C 13 H 1 R 14 N 1 not found\r?\n")
   message(FATAL_ERROR "d88info on the damaged sample:\n${out}")
 endif()
 

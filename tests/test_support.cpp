@@ -191,8 +191,8 @@ RunResult RunProgram(const std::string& program, const std::vector<std::string>&
     WriteFile(errPath, {});
     std::fflush(nullptr);
 #ifdef _WIN32
-    if (options.fileSizeLimit != 0) {
-        throw std::runtime_error("no file-size limit on Windows");
+    if (options.fileSizeLimit != 0 || !options.environment.empty()) {
+        throw std::runtime_error("no file-size limit or environment on Windows");
     }
     std::wstring commandLine;
     for (const std::string& arg : argv) {
@@ -255,6 +255,9 @@ RunResult RunProgram(const std::string& program, const std::vector<std::string>&
             if (signal(SIGXFSZ, SIG_IGN) == SIG_ERR || setrlimit(RLIMIT_FSIZE, &limit) != 0) {
                 _exit(127);
             }
+        }
+        for (const std::string& setting : options.environment) {
+            putenv(const_cast<char*>(setting.c_str()));
         }
         execv(program.c_str(), args.data());
         _exit(127);

@@ -98,6 +98,8 @@ struct RunOptions {
     // Standard output refuses every write: /dev/full, or on Windows a handle
     // open only for reading.
     bool unwritableOutput = false;
+    // NAME=VALUE settings added to the environment. Not on Windows.
+    std::vector<std::string> environment;
 };
 
 #ifdef _WIN32

@@ -1,6 +1,7 @@
 #include "info/describe.h"
 
 #ifdef _WIN32
+#define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 #else
 #include <iconv.h>
@@ -34,17 +35,18 @@ const char* MediaName(std::int32_t type) {
 void PrintName(std::FILE* out, const char* name, bool utf8Names) {
     std::string text = name;
     const bool decoded =
-        utf8Names && std::any_of(text.begin(), text.end(),
-                                 [](char ch) { return static_cast<unsigned char>(ch) >= 0x80; }) &&
+        utf8Names &&
+        std::any_of(text.begin(), text.end(),
+                    [](char ch) { return static_cast<unsigned char>(ch) >= 0x80; }) &&
         DecodeShiftJis(name, text);
     std::fputc('"', out);
     for (const char ch : decoded ? text : std::string(name)) {
-        const unsigned char byte = static_cast<unsigned char>(ch);
-        if ((byte >= 0x20 && byte <= 0x7E && byte != '"' && byte != '\\') ||
-            (decoded && byte >= 0x80)) {
-            std::fputc(byte, out);
+        const unsigned char value = static_cast<unsigned char>(ch);
+        if ((value >= 0x20 && value <= 0x7E && value != '"' && value != '\\') ||
+            (decoded && value >= 0x80)) {
+            std::fputc(value, out);
         } else {
-            std::fprintf(out, "\\x%02X", static_cast<unsigned>(byte));
+            std::fprintf(out, "\\x%02X", static_cast<unsigned>(value));
         }
     }
     std::fputc('"', out);
@@ -211,7 +213,8 @@ void PrintDiskSize(std::FILE* out, D88Image& image, std::int32_t index, std::uin
     }
 }
 
-void PrintDisk(std::FILE* out, D88Image& image, std::int32_t index, const DescribeOptions& options) {
+void PrintDisk(std::FILE* out, D88Image& image, std::int32_t index,
+               const DescribeOptions& options) {
     std::fprintf(out, "disk %d: ", static_cast<int>(index));
     std::uint8_t header[kDiskHeaderSize];
     if (!image.SelectDisk(index) || !image.ReadDiskHeader(index, header)) {
@@ -266,8 +269,8 @@ const char* NotD88(D88Image& image, std::int64_t fileSize) {
     for (std::int32_t track = 0; track < kMaxTracks; ++track) {
         std::uint8_t first[kSectorHeaderSize];
         if (image.ReadSectorHeaders(track, first, kSectorHeaderSize) == kSectorHeaderSize) {
-            std::uint8_t byte;
-            if (image.ReadSector(track, first[0], first[1], first[2], first[3], &byte, 1) == 1) {
+            std::uint8_t data;
+            if (image.ReadSector(track, first[0], first[1], first[2], first[3], &data, 1) == 1) {
                 return nullptr;
             }
         }
@@ -373,8 +376,9 @@ bool DecodeShiftJis(const std::string& bytes, std::string& text) {
     std::size_t fromLeft = in.size();
     char* to = text.data();
     std::size_t toLeft = text.size();
-    const bool whole = iconv(convert, &from, &fromLeft, &to, &toLeft) != static_cast<std::size_t>(-1) &&
-                       fromLeft == 0;
+    const bool whole =
+        iconv(convert, &from, &fromLeft, &to, &toLeft) != static_cast<std::size_t>(-1) &&
+        fromLeft == 0;
     iconv_close(convert);
     if (!whole) {
         text.clear();
@@ -384,10 +388,10 @@ bool DecodeShiftJis(const std::string& bytes, std::string& text) {
 #endif
     // No control character may come out of a name, C1 controls included.
     for (std::size_t i = 0; i < text.size(); ++i) {
-        const unsigned char byte = static_cast<unsigned char>(text[i]);
-        const bool c1 = byte == 0xC2 && i + 1 < text.size() &&
-                        static_cast<unsigned char>(text[i + 1]) < 0xA0;
-        if (byte < 0x20 || byte == 0x7F || c1) {
+        const unsigned char value = static_cast<unsigned char>(text[i]);
+        const bool c1 =
+            value == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) < 0xA0;
+        if (value < 0x20 || value == 0x7F || c1) {
             text.clear();
             return false;
         }

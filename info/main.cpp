@@ -1,6 +1,7 @@
 // d88info: shows what a D88 image holds and what d88cut would cut from it.
 
 #ifdef _WIN32
+#define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 #else
 #include <langinfo.h>

@@ -42,7 +42,7 @@ std::string ItemLine(const std::vector<std::string>& lines, const std::string& n
 }
 
 // d88info on these bytes as a file, in the C locale unless told otherwise.
-RunResult RunInfo(const Bytes& image, const std::string& locale = "C") {
+RunResult RunInfo(const Bytes& image, [[maybe_unused]] const std::string& locale = "C") {
     TempDir work;
     WriteFile(work.File("image.d88"), image);
     RunOptions options;
@@ -313,6 +313,28 @@ TEST(Info, GivesAVerdictOnFilesThatAreNotD88Images) {
         EXPECT_EQ(lines[1], "disk 0 does not look like a D88 image: " + c.reason);
         // What can be printed still is.
         EXPECT_TRUE(HasLine(lines, "what d88cut would write from disk 0:")) << run.out;
+    }
+}
+
+TEST(Info, DecodesShiftJis) {
+    const struct {
+        const char* what;
+        std::string bytes;
+        bool decodes;
+        std::string text;
+    } cases[] = {
+        {"kana and a long vowel", "\x83\x51\x81\x5B\x83\x80 1", true,
+         "\xE3\x82\xB2\xE3\x83\xBC\xE3\x83\xA0 1"},
+        {"half-width kana", "\xB6\xDE", true, "\xEF\xBD\xB6\xEF\xBE\x9E"},
+        {"a lead byte without its trail", "\x83", false, ""},
+        {"a byte that is no character", "\x83\xFF", false, ""},
+        {"a control character", "A\x01", false, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string text = "left over";
+        EXPECT_EQ(DecodeShiftJis(c.bytes, text), c.decodes);
+        EXPECT_EQ(text, c.text);
     }
 }
 

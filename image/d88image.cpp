@@ -7,6 +7,8 @@
 #include <climits>
 #include <cstring>
 
+#include "image/open_error.h"
+
 namespace {
 
 // The most records of one track that a single walk of ReadSectors looks for:
@@ -112,14 +114,7 @@ bool D88Image::Open(const char* path) {
 
     file = std::fopen(path, "rb");
     if (file == nullptr) {
-#ifdef _WIN32
-        // Windows refuses a directory as "Permission denied"; say what it is.
-        struct _stat64 status;
-        if (errno == EACCES && _stat64(path, &status) == 0 &&
-            (status.st_mode & _S_IFMT) == _S_IFDIR) {
-            errno = EISDIR;
-        }
-#endif
+        errno = OpenError(path, errno);
         return false;
     }
     // A directory opens for reading on Linux, and would pass for an empty image.
@@ -334,8 +329,8 @@ std::int32_t D88Image::ReadSectors(std::int32_t track, std::int32_t c, std::int3
     return total;
 }
 
-std::int32_t D88Image::ListRecords(std::int32_t track, std::uint8_t* buffer,
-                                   std::int32_t length, std::int32_t entry) {
+std::int32_t D88Image::ListRecords(std::int32_t track, std::uint8_t* buffer, std::int32_t length,
+                                   std::int32_t entry) {
     if (!SeekTrack(track)) {
         return 0;
     }

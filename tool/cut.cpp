@@ -5,6 +5,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "image/open_error.h"
+
 D88Image g_image;
 std::uint8_t g_cutBuffer[kCutBufferSize];
 std::FILE* g_outFile = nullptr;
@@ -82,16 +84,7 @@ bool CutFile(const char* name, std::int32_t track, std::int32_t c, std::int32_t 
     std::printf("cutting ... %s\n", name);
     g_outFile = std::fopen(name, "wb");
     if (g_outFile == nullptr) {
-        int error = errno;
-#ifdef _WIN32
-        // Windows refuses a directory as "Permission denied"; say what it is.
-        struct _stat64 status;
-        if (error == EACCES && _stat64(name, &status) == 0 &&
-            (status.st_mode & _S_IFMT) == _S_IFDIR) {
-            error = EISDIR;
-        }
-#endif
-        ReportWriteFailure(name, error);
+        ReportWriteFailure(name, OpenError(name, errno));
         return true;
     }
     errno = 0;

@@ -6,13 +6,13 @@
 #else
 #include <langinfo.h>
 #endif
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <clocale>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
 
 #include "info/describe.h"
 #include "tool/console.h"
@@ -33,15 +33,19 @@ bool ConsoleTakesUtf8() {
 #endif
 }
 
-// The size of a regular file; -1 for anything else, such as a pipe.
-std::int64_t FileSize(const char* path) {
-    std::error_code error;
-    const std::filesystem::path file(path);
-    if (!std::filesystem::is_regular_file(file, error)) {
-        return -1;
-    }
-    const std::uintmax_t size = std::filesystem::file_size(file, error);
-    return error ? -1 : static_cast<std::int64_t>(size);
+// The size of a regular file; -1 for anything else, such as a pipe, and
+// for a path that names nothing.
+std::int64_t FileSize(const char* path, bool& exists) {
+#ifdef _WIN32
+    struct _stat64 status;
+    exists = _stat64(path, &status) == 0;
+    const bool regular = exists && (status.st_mode & _S_IFMT) == _S_IFREG;
+#else
+    struct stat status;
+    exists = stat(path, &status) == 0;
+    const bool regular = exists && S_ISREG(status.st_mode);
+#endif
+    return regular ? static_cast<std::int64_t>(status.st_size) : -1;
 }
 
 }  // namespace
@@ -62,8 +66,9 @@ int main(int argc, char* argv[]) {
         return FinishOutput("d88info") ? 0 : 1;
     }
     // An option it does not know, unless a file has that name.
-    std::error_code ignored;
-    if (argc != 2 || (argv[1][0] == '-' && !std::filesystem::exists(argv[1], ignored))) {
+    bool exists = false;
+    const std::int64_t fileSize = argc == 2 ? FileSize(argv[1], exists) : -1;
+    if (argc != 2 || (argv[1][0] == '-' && !exists)) {
         PrintUsage(stderr, argc, argv);
         return 1;
     }
@@ -73,7 +78,7 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     DescribeOptions options;
-    options.fileSize = FileSize(argv[1]);
+    options.fileSize = fileSize;
     options.utf8Names = ConsoleTakesUtf8();
     DescribeImage(image, options, stdout);
     return FinishOutput("d88info") ? 0 : 1;

@@ -163,20 +163,22 @@ void PrintTrack(std::FILE* out, D88Image& image, std::int32_t track) {
             mark();
             PrintStatus(out, record[kStatusOffset]);
         }
-        if (record[kDeletedOffset] == 0x10) {
+        // A byte that is 0 on a plain record: its word for the usual value,
+        // any other value as it stands.
+        const auto flag = [&](std::uint8_t value, std::uint8_t usual, const char* word,
+                              const char* field) {
+            if (value == 0) {
+                return;
+            }
             mark();
-            std::fputs("deleted", out);
-        } else if (record[kDeletedOffset] != 0) {
-            mark();
-            std::fprintf(out, "deleted mark 0x%02X", static_cast<unsigned>(record[kDeletedOffset]));
-        }
-        if (record[kDensityOffset] == 0x40) {
-            mark();
-            std::fputs("FM", out);
-        } else if (record[kDensityOffset] != 0) {
-            mark();
-            std::fprintf(out, "density 0x%02X", static_cast<unsigned>(record[kDensityOffset]));
-        }
+            if (value == usual) {
+                std::fputs(word, out);
+            } else {
+                std::fprintf(out, "%s 0x%02X", field, static_cast<unsigned>(value));
+            }
+        };
+        flag(record[kDeletedOffset], 0x10, "deleted", "deleted mark");
+        flag(record[kDensityOffset], 0x40, "FM", "density");
         if (repeated[static_cast<std::size_t>(i)]) {
             mark();
             std::fputs("repeated", out);

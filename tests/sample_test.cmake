@@ -1,6 +1,7 @@
 # The sample image of the Quick start: d88info must find every item whole,
 # d88cut must write the twelve files with each sector's label where the plan
-# puts it, and a sample with a sector left out must show that item short.
+# puts it, and a sample with a sector left out must show that item short and
+# the sectors marked as damaged.
 #   cmake [-DEMULATOR=...] -DMAKE_SAMPLE=... -DD88CUT=... -DD88INFO=... -DWORK=...
 #         -P sample_test.cmake
 
@@ -43,10 +44,14 @@ foreach(check "PROG;0;PROG     track  2 sector  1" "PROG;32512;PROG     track  9
   endif()
 endforeach()
 
-run("${MAKE_SAMPLE}" damaged.d88 27:14)
+run("${MAKE_SAMPLE}" damaged.d88 27:14 9:3:crc 29:5:deleted)
 run("${D88INFO}" damaged.d88)
 if(NOT out MATCHES "\n  MUS06   768 bytes, track 27 C 13 H 1 R 12 to track 27 C 13 H 1 R 14: cut short, 512 of 768 bytes read, the rest zeros; track 27 C 13 H 1 R 14 N 1 not found\r?\n")
   message(FATAL_ERROR "d88info on the damaged sample:\n${out}")
+endif()
+
+if(NOT out MATCHES " 16 3\\(data CRC error\\) 6 " OR NOT out MATCHES " 2 5\\(deleted data, deleted\\) 8 ")
+  message(FATAL_ERROR "d88info does not mark the damaged sample's sectors:\n${out}")
 endif()
 
 file(REMOVE_RECURSE "${WORK}")

@@ -1,13 +1,11 @@
 #include "image/d88image.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstring>
 
-#include "image/open_error.h"
+#include "image/file_status.h"
 
 namespace {
 
@@ -25,26 +23,16 @@ std::int32_t ToInt32(std::uint32_t value) {
 }
 
 // long is 32-bit on Windows; its own seek takes 64-bit offsets.
-bool SeekTo(std::FILE* file, std::int64_t offset) {
+bool Seek(std::FILE* file, std::int64_t offset, int origin) {
 #ifdef _WIN32
-    return offset >= 0 && _fseeki64(file, offset, SEEK_SET) == 0;
+    return _fseeki64(file, offset, origin) == 0;
 #else
-    if (offset < 0 || offset > LONG_MAX) {
-        return false;
-    }
-    return std::fseek(file, static_cast<long>(offset), SEEK_SET) == 0;
+    return offset <= LONG_MAX && std::fseek(file, static_cast<long>(offset), origin) == 0;
 #endif
 }
 
-// Asked of the open stream, so nothing can change between a check and the open.
-bool IsDirectory(std::FILE* file) {
-#ifdef _WIN32
-    struct _stat64 status;
-    return _fstat64(_fileno(file), &status) == 0 && (status.st_mode & _S_IFMT) == _S_IFDIR;
-#else
-    struct stat status;
-    return fstat(fileno(file), &status) == 0 && S_ISDIR(status.st_mode);
-#endif
+bool SeekTo(std::FILE* file, std::int64_t offset) {
+    return offset >= 0 && Seek(file, offset, SEEK_SET);
 }
 
 // Moves past a record's data. The C library turns every fseek into a system
@@ -53,11 +41,7 @@ bool IsDirectory(std::FILE* file) {
 bool Skip(std::FILE* file, std::int32_t count) {
     constexpr std::int32_t kMaxRead = 1024;
     if (count > kMaxRead) {
-#ifdef _WIN32
-        return _fseeki64(file, count, SEEK_CUR) == 0;
-#else
-        return std::fseek(file, count, SEEK_CUR) == 0;
-#endif
+        return Seek(file, count, SEEK_CUR);
     }
     std::uint8_t scratch[kMaxRead];
     return std::fread(scratch, 1, static_cast<std::size_t>(count), file) ==
@@ -118,7 +102,7 @@ bool D88Image::Open(const char* path) {
         return false;
     }
     // A directory opens for reading on Linux, and would pass for an empty image.
-    if (IsDirectory(file)) {
+    if (StatusOf(file).directory) {
         std::fclose(file);
         file = nullptr;
         errno = EISDIR;

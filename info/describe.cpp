@@ -137,30 +137,26 @@ void PrintTrack(std::FILE* out, D88Image& image, std::int32_t track) {
     for (int i = 0; i < count; ++i) {
         const std::uint8_t* record = at(i);
         std::fprintf(out, " %d", record[2]);
-        // The ID's own part first, then the marks, each after a comma.
-        const char* separator = "(";
+        // In parentheses: the ID's own values, then the marks after commas.
+        int parts = 0;
+        const auto part = [&](const char* between) {
+            std::fputs(parts++ == 0 ? "(" : between, out);
+        };
         if (ownCh(i)) {
-            std::fprintf(out, "%sC %d H %d", separator, record[0], record[1]);
-            separator = " ";
+            part(" ");
+            std::fprintf(out, "C %d H %d", record[0], record[1]);
         }
         if (!nAgree) {
-            std::fprintf(out, "%sN %d", separator, record[3]);
-            separator = " ";
+            part(" ");
+            std::fprintf(out, "N %d", record[3]);
         }
-        if (separator[0] == ' ') {
-            separator = ", ";
-        }
-        const auto mark = [&] {
-            std::fputs(separator, out);
-            separator = ", ";
-        };
         const std::uint16_t dataSize = ReadU16Le(record + kDataSizeOffset);
         if (record[3] > 9 || dataSize != 128 << record[3]) {
-            mark();
+            part(", ");
             std::fprintf(out, "%u bytes", static_cast<unsigned>(dataSize));
         }
         if (record[kStatusOffset] != 0) {
-            mark();
+            part(", ");
             PrintStatus(out, record[kStatusOffset]);
         }
         // A byte that is 0 on a plain record: its word for the usual value,
@@ -170,7 +166,7 @@ void PrintTrack(std::FILE* out, D88Image& image, std::int32_t track) {
             if (value == 0) {
                 return;
             }
-            mark();
+            part(", ");
             if (value == usual) {
                 std::fputs(word, out);
             } else {
@@ -180,10 +176,10 @@ void PrintTrack(std::FILE* out, D88Image& image, std::int32_t track) {
         flag(record[kDeletedOffset], 0x10, "deleted", "deleted mark");
         flag(record[kDensityOffset], 0x40, "FM", "density");
         if (repeated[static_cast<std::size_t>(i)]) {
-            mark();
+            part(", ");
             std::fputs("repeated", out);
         }
-        if (separator[0] != '(') {
+        if (parts > 0) {
             std::fputc(')', out);
         }
     }

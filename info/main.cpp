@@ -6,7 +6,6 @@
 #else
 #include <langinfo.h>
 #endif
-#include <sys/stat.h>
 
 #include <cerrno>
 #include <clocale>
@@ -14,6 +13,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "image/file_status.h"
 #include "info/describe.h"
 #include "tool/console.h"
 
@@ -31,21 +31,6 @@ bool ConsoleTakesUtf8() {
     const char* codeset = std::setlocale(LC_ALL, "") != nullptr ? nl_langinfo(CODESET) : nullptr;
     return codeset != nullptr && std::strcmp(codeset, "UTF-8") == 0;
 #endif
-}
-
-// The size of a regular file; -1 for anything else, such as a pipe, and
-// for a path that names nothing.
-std::int64_t FileSize(const char* path, bool& exists) {
-#ifdef _WIN32
-    struct _stat64 status;
-    exists = _stat64(path, &status) == 0;
-    const bool regular = exists && (status.st_mode & _S_IFMT) == _S_IFREG;
-#else
-    struct stat status;
-    exists = stat(path, &status) == 0;
-    const bool regular = exists && S_ISREG(status.st_mode);
-#endif
-    return regular ? static_cast<std::int64_t>(status.st_size) : -1;
 }
 
 }  // namespace
@@ -66,9 +51,8 @@ int main(int argc, char* argv[]) {
         return FinishOutput("d88info") ? 0 : 1;
     }
     // An option it does not know, unless a file has that name.
-    bool exists = false;
-    const std::int64_t fileSize = argc == 2 ? FileSize(argv[1], exists) : -1;
-    if (argc != 2 || (argv[1][0] == '-' && !exists)) {
+    const FileStatus file = argc == 2 ? StatusOf(argv[1]) : FileStatus();
+    if (argc != 2 || (argv[1][0] == '-' && !file.exists)) {
         PrintUsage(stderr, argc, argv);
         return 1;
     }
@@ -78,7 +62,7 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     DescribeOptions options;
-    options.fileSize = fileSize;
+    options.fileSize = file.size;
     options.utf8Names = ConsoleTakesUtf8();
     DescribeImage(image, options, stdout);
     return FinishOutput("d88info") ? 0 : 1;

@@ -94,8 +94,10 @@ Sector& MustFind(Disk& disk, int track, int r) {
 }
 
 void MustRemove(Disk& disk, int track, int r) {
-    MustFind(disk, track, r);
-    RemoveSector(disk, track, r);
+    if (!RemoveSector(disk, track, r)) {
+        throw std::runtime_error("no sector R " + std::to_string(r) + " on track " +
+                                 std::to_string(track));
+    }
 }
 
 const std::vector<ExpectedItem>& ExpectedPlan() {

@@ -1,11 +1,9 @@
 #include "tool/cut.h"
 
-#include <sys/stat.h>
-
 #include <cerrno>
 #include <cstring>
 
-#include "image/open_error.h"
+#include "image/file_status.h"
 
 D88Image g_image;
 std::uint8_t g_cutBuffer[kCutBufferSize];
@@ -21,49 +19,15 @@ void ReportWriteFailure(const char* name, int error) {
     g_writeFailed = true;
 }
 
-// What the output stream was opened on, asked before it is closed.
-struct OpenedFile {
-    bool regular = false;
-#ifndef _WIN32
-    dev_t device = 0;
-    ino_t inode = 0;
-#endif
-};
-
-OpenedFile Identify(std::FILE* file) {
-    OpenedFile opened;
-#ifdef _WIN32
-    struct _stat64 status;
-    opened.regular =
-        _fstat64(_fileno(file), &status) == 0 && (status.st_mode & _S_IFMT) == _S_IFREG;
-#else
-    struct stat status;
-    if (fstat(fileno(file), &status) == 0 && S_ISREG(status.st_mode)) {
-        opened.regular = true;
-        opened.device = status.st_dev;
-        opened.inode = status.st_ino;
-    }
-#endif
-    return opened;
-}
-
 // Removes a file that this run created or replaced but could not write
 // whole, so that no file under an item's name holds less than the item.
-// Only the regular file that was written: never a device, and never a
-// symbolic link or what it points to.
-void RemoveIncomplete(const char* name, const OpenedFile& opened) {
-    if (!opened.regular) {
-        return;
+// Only the regular file that was written, as `opened` describes it: never a
+// device, and never a symbolic link or what it points to.
+void RemoveIncomplete(const char* name, const FileStatus& opened) {
+    const FileStatus now = LinkStatusOf(name);
+    if (opened.regular && now.regular && now.device == opened.device && now.inode == opened.inode) {
+        std::remove(name);
     }
-#ifndef _WIN32
-    struct stat status;
-    // A link has an inode of its own, so it never passes for what it points to.
-    if (lstat(name, &status) != 0 || status.st_dev != opened.device ||
-        status.st_ino != opened.inode) {
-        return;
-    }
-#endif
-    std::remove(name);
 }
 
 }  // namespace
@@ -91,7 +55,8 @@ bool CutFile(const char* name, std::int32_t track, std::int32_t c, std::int32_t 
     const std::size_t size = static_cast<std::size_t>(length);
     bool written = std::fwrite(g_cutBuffer + skip, 1, size, g_outFile) == size;
     int error = errno;
-    const OpenedFile opened = Identify(g_outFile);
+    // Asked before the close, while the stream still names the file it wrote.
+    const FileStatus opened = StatusOf(g_outFile);
     if (std::fclose(g_outFile) != 0 && written) {
         written = false;
         error = errno;
